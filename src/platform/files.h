@@ -1,0 +1,29 @@
+// The file service: the few file and directory calls the program makes, and profile reads.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class Files {
+public:
+    virtual ~Files() {}
+
+    // fopen(path, "rb") succeeds.
+    virtual bool CanOpenForReading(const char* path) = 0;
+    // The whole file as bytes; false when it cannot be opened.
+    virtual bool ReadWholeFile(const char* path, std::vector<char>* bytes) = 0;
+    virtual bool DeleteFile(const char* path) = 0;
+    // SetFileAttributesA with FILE_ATTRIBUTE_* bits.
+    virtual bool SetFileAttributes(const char* path, uint32_t attributes) = 0;
+    virtual bool SetCurrentDirectory(const char* path) = 0;
+    // GetCurrentDirectoryA, GetModuleFileNameA (of the program), GetWindowsDirectoryA:
+    // the length written, 0 on failure; the text is cut to size - 1.
+    virtual uint32_t GetCurrentDirectory(char* buffer, uint32_t size) = 0;
+    virtual uint32_t GetModuleFileName(char* buffer, uint32_t size) = 0;
+    virtual uint32_t GetWindowsDirectory(char* buffer, uint32_t size) = 0;
+    // GetPrivateProfileStringA for one key: the value (or the default) cut to size - 1,
+    // returning the number of characters copied.
+    virtual uint32_t GetPrivateProfileString(const char* section, const char* key,
+                                             const char* defaultValue, char* buffer,
+                                             uint32_t size, const char* fileName) = 0;
+};
