@@ -6,6 +6,10 @@
 
 #include "platform/hardware.h"
 
+// The BIOS ROM image the program reads: 0xFFF0 bytes from physical 0xF0000.
+const uint32_t ROM_IMAGE_BASE = 0xF0000;
+const uint32_t ROM_IMAGE_SIZE = 0xFFF0;
+
 class CPortAccess {
 public:
     // osCode is read at every call, so classification may run after construction.
@@ -21,8 +25,9 @@ public:
     void OpenPortAccess();
     void ClosePortAccess();
 
-    // The 0xFFF0 bytes from physical 0xF0000 into out: the library's map sequence on the NT
-    // class, a direct read otherwise. False when nothing could be read.
+    // The ROM_IMAGE_SIZE bytes from physical ROM_IMAGE_BASE into out: the library's map
+    // sequence on the NT class, a direct read otherwise. False when nothing could be read;
+    // out is then all zero.
     bool ReadRomImage(uint8_t* out);
 
     // count dword writes to the delay port 0xEB.
