@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what building and testing tova needs on a Debian 12 machine (as root), only when
+# something is missing.
+set -euo pipefail
+
+packages=(cmake make g++ libgtest-dev googletest
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+          wine wine64 xvfb xdotool x11-utils imagemagick fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
