@@ -206,7 +206,10 @@ public:
     void InitCommonControls() override {}
     ToolTipHandle CreateToolTip() override { return 0; }
     bool CreateUiFont(const CFontRequest&) override { return true; }
-    void GetClientTextMetrics(CTextMetrics* metrics) override { memset(metrics, 0, sizeof(*metrics)); }
+    void GetClientTextMetrics(CTextMetrics* metrics) override
+    {
+        memset(metrics, 0, sizeof(*metrics));
+    }
     void SetTimer(uint32_t, uint32_t) override {}
     void KillTimer(uint32_t) override {}
     void Invalidate() override {}
