@@ -5,6 +5,7 @@
 
 #include "hw/bios.h"
 #include "hw/hw_state.h"
+#include "hwaccess_board_rig.h"
 #include "hwaccess_mocks.h"
 
 namespace {
@@ -153,6 +154,44 @@ TEST(CpuVendorTest, NoIdentificationSupportLeavesVendorAllZero)
     EXPECT_EQ(1, ReadCpuVendor(hardware, vendor));
     for (char c : vendor) EXPECT_EQ('\0', c);
     EXPECT_TRUE(hardware.log.calls.empty());
+}
+
+TEST(BiosTextTest, BoardSimulatorFamiliesOnBothPaths)
+{
+    struct CCase {
+        const char* description;
+        const char* text;
+    } cases[] = {
+        {"bios family=ami text=\"07/16/2003-i845PE-6728-6A69YM4FC-00\"\n",
+         "07/16/2003-i845PE-6728-6A69YM4FC-00"},
+        {"bios family=ami marker=0xC3A0 text=\"05/20/2003-SiS651\"\n", "05/20/2003-SiS651"},
+        {"bios family=other text=\"04/02/2003-nVidia-nForce2\"\n", "04/02/2003-nVidia-nForce2"},
+    };
+    for (const CCase& c : cases) {
+        for (int os = 10; os <= 16; ++os) {
+            SCOPED_TRACE(std::string(c.description) + " os " + std::to_string(os));
+            CHwaccessBoardRig rig(static_cast<uint8_t>(os));
+            ASSERT_TRUE(rig.Load(c.description));
+            char buffer[BIOS_TEXT_SIZE];
+            ReadBiosText(rig.ports, rig.osCode, buffer);
+            EXPECT_STREQ(c.text, buffer);
+        }
+    }
+}
+
+TEST(CpuVendorTest, BoardSimulatorProcessor)
+{
+    CHwaccessBoardRig rig(OS_WINXP);
+    char vendor[CPU_VENDOR_SIZE];
+    ASSERT_TRUE(rig.Load("cpu vendor=AuthenticAMD\n"));
+    EXPECT_EQ(1, ReadCpuVendor(rig.hardware, vendor));
+    EXPECT_STREQ("AuthenticAMD", vendor);
+
+    ASSERT_TRUE(rig.Load("cpu none\n"));
+    memset(vendor, 'Z', sizeof(vendor));
+    EXPECT_EQ(1, ReadCpuVendor(rig.hardware, vendor));
+    EXPECT_STREQ("", vendor);
+    EXPECT_EQ('\0', vendor[CPU_VENDOR_SIZE - 1]);
 }
 
 }  // namespace

@@ -254,4 +254,37 @@ TEST(Ite87ProbeTest, WinbondOnTheFirstPairIsPassedOver)
     ExpectIte(board, true);
 }
 
+// The demo boards as a CD author sees them.
+TEST(SuperIoProbeTest, DemoBoards)
+{
+    struct CCase {
+        const char* file;
+        uint8_t winbondCode;
+        uint32_t winbondId;
+        uint8_t iteResult;
+    } cases[] = {
+        {"ich4-845pe.board", 1, SUPERIO_ID_WINBOND_OTHER, 0},
+        {"ich5-865g.board", 2, SUPERIO_ID_WINBOND_LDN0, 0},
+        {"sis651.board", 3, SUPERIO_ID_WINBOND_OTHER, 0},
+        {"via-kt400.board", 0, 0, 10},
+        {"nforce2.board", 0, 0, 0},
+        {"empty.board", 0, 0, 0},
+    };
+    for (const CCase& c : cases) {
+        for (uint8_t os : HWACCESS_TEST_OS) {
+            SCOPED_TRACE(std::string(c.file) + " os " + std::to_string(os));
+            CHwaccessBoardRig rig(os);
+            FixedText<256> error;
+            std::string path = std::string(TOVA_SOURCE_DIR) + "/demo/boards/" + c.file;
+            ASSERT_TRUE(rig.board.LoadFile(path.c_str(), &error)) << error.c_str();
+            CWinbondResult winbond = RunWinbond(rig);
+            EXPECT_EQ(c.winbondCode, winbond.code);
+            EXPECT_EQ(c.winbondId, winbond.foundId);
+            rig.state.results.foundId = 0;
+            CIteResult ite = RunIte(rig);
+            EXPECT_EQ(c.iteResult, ite.result);
+        }
+    }
+}
+
 }  // namespace
