@@ -1,0 +1,27 @@
+// The process-wide state of the program, owned by one object so that every test starts fresh.
+#pragma once
+
+#include <cstdint>
+
+#include "common/fixed_text.h"
+#include "hw/hw_state.h"
+
+const uint8_t UI_MODE_IDLE = 99;
+const int RULE_TEXT_SIZE = 98;    // up to 96 dashes, the '>' and the zero
+const int BLANK_TEXT_SIZE = 256;  // 255 spaces and the zero
+
+struct CProgramState {
+    CHwState hw;
+    // Horizontal pixels per inch, written before the dialog is created.
+    int screenDpiX = 0;
+    // 99 while idle (the mouse handlers act only then); the row being installed otherwise.
+    uint8_t uiMode = UI_MODE_IDLE;
+    // The installation sequencer's three byte flags, reset at every dialog start.
+    uint8_t sequencerFlags[3] = {0, 0, 0};
+    int resumePending = 0;
+    // The font of the panels exists once the dialog has created it.
+    bool uiFontCreated = false;
+    // Leader drawn in driver rows, and the spaces that erase text on screen.
+    FixedText<RULE_TEXT_SIZE> ruleText;
+    FixedText<BLANK_TEXT_SIZE> blankText;
+};

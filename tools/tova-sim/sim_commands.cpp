@@ -1,0 +1,317 @@
+// The subcommands of tova-sim: each sets up a simulated PC from its options, runs the real core
+// on it and prints what the core reached.
+#include "tools/tova-sim/sim_commands.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/setup_app.h"
+#include "app/setup_dialog.h"
+#include "hw/bios.h"
+#include "hw/os_class.h"
+#include "hw/pci.h"
+#include "hw/port_access.h"
+
+namespace {
+
+// A value as one printable line: control and high bytes become \xNN, backslash stays.
+std::string Printable(const char* text)
+{
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x20 || *p >= 0x7F) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\x%02X", *p);
+            out += escaped;
+        } else {
+            out += static_cast<char>(*p);
+        }
+    }
+    return out;
+}
+
+bool ParseHex32(const char* text, uint32_t* value)
+{
+    if (!text || strncmp(text, "0x", 2) != 0 && strncmp(text, "0X", 2) != 0) return false;
+    char* end = nullptr;
+    unsigned long parsed = strtoul(text + 2, &end, 16);
+    if (end == text + 2 || *end != '\0' || parsed > 0xFFFFFFFFul) return false;
+    *value = static_cast<uint32_t>(parsed);
+    return true;
+}
+
+struct CFindRequest {
+    uint32_t id;
+    uint32_t subsystem;
+};
+
+struct COptions {
+    const char* board = nullptr;
+    const char* os = nullptr;
+    const char* programDir = nullptr;
+    const char* registry = nullptr;
+    bool langGiven = false;
+    uint16_t lang = 0;
+    std::vector<std::pair<char, std::string>> drives;
+    std::vector<CFindRequest> finds;
+};
+
+// Takes the option at argv[*i] with its value; false (after a message) on a bad option.
+bool ParseOption(int argc, char** argv, int* i, bool hwCommand, COptions* options, FILE* err)
+{
+    const char* name = argv[*i];
+    if (*i + 1 >= argc) {
+        fprintf(err, "tova-sim: option %s needs a value\n", name);
+        return false;
+    }
+    const char* value = argv[++*i];
+    if (strcmp(name, "--board") == 0) {
+        options->board = value;
+    } else if (strcmp(name, "--os") == 0) {
+        options->os = value;
+    } else if (hwCommand && strcmp(name, "--find") == 0) {
+        CFindRequest request = {0, 0};
+        std::string text = value;
+        size_t colon = text.find(':');
+        bool good = ParseHex32(text.substr(0, colon).c_str(), &request.id);
+        if (good && colon != std::string::npos)
+            good = ParseHex32(text.substr(colon + 1).c_str(), &request.subsystem);
+        if (!good) {
+            fprintf(err, "tova-sim: --find takes 0xIDDWORD or 0xIDDWORD:0xSUBSYS, not '%s'\n", value);
+            return false;
+        }
+        options->finds.push_back(request);
+    } else if (!hwCommand && strcmp(name, "--drive") == 0) {
+        char letter = value[0];
+        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+        if (letter < 'C' || letter > 'Z' || value[1] != '=' || value[2] == '\0') {
+            fprintf(err, "tova-sim: --drive takes LETTER=DIR with a letter from C to Z, not '%s'\n",
+                    value);
+            return false;
+        }
+        options->drives.push_back(std::make_pair(letter, std::string(value + 2)));
+    } else if (!hwCommand && strcmp(name, "--program-dir") == 0) {
+        options->programDir = value;
+    } else if (!hwCommand && strcmp(name, "--lang") == 0) {
+        uint32_t lang = 0;
+        if (!ParseHex32(value, &lang) || lang > 0xFFFF) {
+            fprintf(err, "tova-sim: --lang takes 0xNNNN, not '%s'\n", value);
+            return false;
+        }
+        options->langGiven = true;
+        options->lang = static_cast<uint16_t>(lang);
+    } else if (!hwCommand && strcmp(name, "--registry") == 0) {
+        options->registry = value;
+    } else {
+        fprintf(err, "tova-sim: unknown option %s\n", name);
+        return false;
+    }
+    return true;
+}
+
+bool ParseOptions(int argc, char** argv, bool hwCommand, COptions* options, FILE* err)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (strncmp(argv[i], "--", 2) != 0) {
+            fprintf(err, "tova-sim: unexpected argument '%s'\n", argv[i]);
+            return false;
+        }
+        if (!ParseOption(argc, argv, &i, hwCommand, options, err)) return false;
+    }
+    return true;
+}
+
+// Board and system, shared by both commands.
+bool SetUpMachine(const COptions& options, CSimMachine* machine, FILE* err)
+{
+    if (options.board) {
+        FixedText<256> error;
+        if (!machine->board.LoadFile(options.board, &error)) {
+            fprintf(err, "tova-sim: board %s: %s\n", options.board, error.c_str());
+            return false;
+        }
+    }
+    if (options.os && !machine->system.SelectOs(options.os)) {
+        fprintf(err, "tova-sim: unknown operating system '%s' (see tova-sim --help)\n", options.os);
+        return false;
+    }
+    return true;
+}
+
+// What a person sees of the run: the message boxes and the end of the program, in order.
+void PrintEvents(const CSimMachine& machine, FILE* out)
+{
+    for (const std::string& line : machine.events.Lines()) {
+        if (line.compare(0, 11, "messagebox\t") == 0 || line.compare(0, 5, "exit\t") == 0)
+            fprintf(out, "%s\n", line.c_str());
+    }
+}
+
+}  // namespace
+
+int RunHwCommand(int argc, char** argv, FILE* out, FILE* err)
+{
+    COptions options;
+    if (!ParseOptions(argc, argv, true, &options, err)) return SIM_EXIT_USAGE;
+    if (!options.board || !options.os) {
+        fprintf(err, "tova-sim hw: --board and --os are required\n");
+        return SIM_EXIT_USAGE;
+    }
+    CSimMachine machine;
+    if (!SetUpMachine(options, &machine, err)) return SIM_EXIT_USAGE;
+
+    CHwState hw;
+    uint8_t xpServicePack = 0;
+    ClassifyOs(machine.system, machine.window, &hw.osCode, &xpServicePack);
+    machine.board.ResetPortOps();
+    CPortAccess ports(machine.hardware, hw.osCode);
+    ports.OpenPortAccess();
+    char biosText[BIOS_TEXT_SIZE] = {};
+    ReadBiosText(ports, hw.osCode, biosText);
+    char cpuVendor[CPU_VENDOR_SIZE] = {};
+    ReadCpuVendor(machine.hardware, cpuVendor);
+    CPciScanner scanner(ports, hw.lastClassCode);
+    std::vector<std::string> findLines;
+    for (const CFindRequest& request : options.finds) {
+        bool found = scanner.FindPciDevice(request.id, request.subsystem);
+        char line[128];
+        snprintf(line, sizeof line, "find.0x%08X:0x%08X=%d lastClassCode=0x%04X", request.id,
+                 request.subsystem, found ? 1 : 0, hw.lastClassCode);
+        findLines.push_back(line);
+    }
+    ports.ClosePortAccess();
+
+    PrintEvents(machine, out);
+    fprintf(out, "osCode=%u\n", hw.osCode);
+    fprintf(out, "xpServicePack=%u\n", xpServicePack);
+    fprintf(out, "biosText=%s\n", Printable(biosText).c_str());
+    fprintf(out, "cpuVendor=%s\n", Printable(cpuVendor).c_str());
+    for (const std::string& line : findLines) fprintf(out, "%s\n", line.c_str());
+    fprintf(out, "portOps=%llu\n", static_cast<unsigned long long>(machine.board.PortOps()));
+    return 0;
+}
+
+namespace {
+
+struct CStartRun {
+    CSimMachine* machine;
+    FILE* out;
+};
+
+void PrintInstallList(const CSetupDlg& dialog, FILE* out)
+{
+    const CInstallList& list = dialog.installList;
+    fprintf(out, "sis650VgaListed=%d\n", list.sis650VgaListed);
+    fprintf(out, "itemCount=%u\n", list.itemCount);
+    for (int r = 0; r < list.itemCount && r < DRIVER_ITEM_CAPACITY; ++r) {
+        const DriverItem& item = list.items[r];
+        fprintf(out, "item.%d=%s\t%d\t%s\t%s\t%s\t%s\t0x%08X\t0x%08X\n", r,
+                Printable(item.entryNumber.c_str()).c_str(), item.deviceCode,
+                Printable(item.description.c_str()).c_str(),
+                Printable(item.folder.c_str()).c_str(), Printable(item.setupFile.c_str()).c_str(),
+                Printable(item.versionText.c_str()).c_str(), item.deviceId, item.subsystemId);
+    }
+}
+
+void PrintDetection(const CHwState& hw, FILE* out)
+{
+    const CDetectionResults& r = hw.results;
+    const struct {
+        const char* name;
+        uint32_t value;
+    } values[] = {
+        {"chipsetCode", r.chipsetCode},       {"southBridgeCode", r.southBridgeCode},
+        {"lanCode", r.lanCode},               {"audioCode", r.audioCode},
+        {"ideRaidCode", r.ideRaidCode},       {"superIoCode", r.superIoCode},
+        {"serialAtaCode", r.serialAtaCode},   {"intelSataCode", r.intelSataCode},
+        {"scsiCode", r.scsiCode},             {"usb2Code", r.usb2Code},
+        {"intelUsbCode", r.intelUsbCode},     {"raidControllerFlag", r.raidControllerFlag},
+        {"ite8212Flag", r.ite8212Flag},       {"sil3112RaidFlag", r.sil3112RaidFlag},
+        {"ite87SerialModeFlag", r.ite87SerialModeFlag},
+    };
+    for (const auto& v : values) fprintf(out, "%s=%u\n", v.name, v.value);
+}
+
+// Prints what the dialog reached, after the events that led there.
+void PrintStartState(CSetupDlg& dialog, void* context)
+{
+    CStartRun* run = static_cast<CStartRun*>(context);
+    PrintEvents(*run->machine, run->out);
+    if (run->machine->processes.Exited()) return;
+    char title[512] = {};
+    run->machine->window.GetTitle(title, sizeof title);
+    fprintf(run->out, "title=%s\n", Printable(title).c_str());
+    fprintf(run->out, "cdRoot=%s\n", Printable(dialog.cdRoot.c_str()).c_str());
+    fprintf(run->out, "languageCode=%d\n", dialog.content.languageCode);
+    fprintf(run->out, "osCode=%u\n", dialog.state.hw.osCode);
+    fprintf(run->out, "xpServicePack=%u\n", dialog.xpServicePack);
+    PrintDetection(dialog.state.hw, run->out);
+    PrintInstallList(dialog, run->out);
+    fprintf(run->out, "portOps=%llu\n",
+            static_cast<unsigned long long>(run->machine->board.PortOps()));
+}
+
+// Without --program-dir the program sits in the CD root: the first mapped drive with the marker.
+std::string DefaultProgramFile(const COptions& options)
+{
+    char best = 0;
+    for (const auto& drive : options.drives) {
+        std::string marker = drive.second + "/id.log";
+        FILE* f = fopen(marker.c_str(), "rb");
+        if (!f) continue;
+        fclose(f);
+        if (best == 0 || drive.first < best) best = drive.first;
+    }
+    std::string file = best ? std::string(1, best) + ":\\" : std::string("C:\\");
+    return file + "tova.exe";
+}
+
+}  // namespace
+
+int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
+{
+    COptions options;
+    if (!ParseOptions(argc, argv, false, &options, err)) return SIM_EXIT_USAGE;
+    CSimMachine machine;
+    if (!SetUpMachine(options, &machine, err)) return SIM_EXIT_USAGE;
+    for (const auto& drive : options.drives) {
+        if (!machine.files.MapDrive(drive.first, drive.second.c_str())) {
+            fprintf(err, "tova-sim: drive %c: cannot map folder %s\n", drive.first,
+                    drive.second.c_str());
+            return SIM_EXIT_USAGE;
+        }
+    }
+    std::string programFile = DefaultProgramFile(options);
+    if (options.programDir) {
+        programFile = options.programDir;
+        if (programFile.empty() || programFile.back() != '\\') programFile += '\\';
+        programFile += "tova.exe";
+    }
+    machine.files.SetProgramFile(programFile.c_str());
+    if (options.langGiven) machine.system.SetDefaultLangId(options.lang);
+    if (options.registry) {
+        FILE* probe = fopen(options.registry, "rb");
+        if (probe) {
+            fclose(probe);
+            FixedText<256> error;
+            if (!machine.registry.LoadRegFile(options.registry, &error)) {
+                fprintf(err, "tova-sim: registry %s: %s\n", options.registry, error.c_str());
+                return SIM_EXIT_USAGE;
+            }
+        }
+    }
+
+    CPlatform platform = machine.Platform();
+    CSetupApp app(platform, machine.appHost);
+    CStartRun run = {&machine, out};
+    app.SetDialogEndHook(PrintStartState, &run);
+    app.InitInstance();
+
+    if (options.registry && !machine.registry.SaveRegFile(options.registry)) {
+        fprintf(err, "tova-sim: cannot write registry %s\n", options.registry);
+        return SIM_EXIT_USAGE;
+    }
+    return machine.processes.Exited() ? static_cast<int>(machine.processes.ExitCode()) : 0;
+}

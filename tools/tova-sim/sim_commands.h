@@ -1,0 +1,14 @@
+// The subcommands of tova-sim.
+#pragma once
+
+#include <cstdio>
+
+#include "platform/sim/sim_machine.h"
+
+// Bad options and unreadable files; distinct from the program's own ends (exit code 0).
+const int SIM_EXIT_USAGE = 2;
+
+// Classification, BIOS text, processor vendor and PCI look-ups on a board.
+int RunHwCommand(int argc, char** argv, FILE* out, FILE* err);
+// The program's start-up up to the install list.
+int RunStartCommand(int argc, char** argv, FILE* out, FILE* err);
