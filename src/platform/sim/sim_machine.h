@@ -2,13 +2,11 @@
 // tests and tova-sim read (message boxes, the end of the program, ...).
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "board/board.h"
 #include "platform/app_host.h"
 #include "platform/platform.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_event_log.h"
 #include "platform/sim/sim_hardware.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_files.h"
@@ -17,21 +15,13 @@
 #include "platform/sim/sim_window.h"
 #include "platform/sim/sim_app_host.h"
 
-// What the simulated program did that a person would see, in order: one line each,
-// tab-separated ("messagebox\tMsg\tSorry ...", "exit\t0").
-class CSimEventLog {
-public:
-    void Add(const std::string& line) { lines.push_back(line); }
-    const std::vector<std::string>& Lines() const { return lines; }
-    void Clear() { lines.clear(); }
-
-private:
-    std::vector<std::string> lines;
-};
-
+// Members are built in this order: the log, the board and the clock come first because the
+// adapters hold on to them.
 class CSimMachine {
 public:
     CSimMachine();
+    CSimMachine(const CSimMachine&) = delete;
+    CSimMachine& operator=(const CSimMachine&) = delete;
 
     CSimEventLog events;
     CBoard board;
@@ -44,5 +34,6 @@ public:
     CSimWindow window;
     CSimAppHost appHost;
 
+    // The services the core calls, all on this machine.
     CPlatform Platform();
 };

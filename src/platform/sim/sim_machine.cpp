@@ -1,0 +1,13 @@
+// One simulated PC: the adapters wired to the shared log, clock, board and system.
+#include "platform/sim/sim_machine.h"
+
+CSimMachine::CSimMachine()
+    : processes(events, clock), system(clock), hardware(board), window(events, clock),
+      appHost(events, system)
+{
+}
+
+CPlatform CSimMachine::Platform()
+{
+    return CPlatform{registry, files, processes, system, hardware, window};
+}

@@ -1,0 +1,116 @@
+// The simulated process service: scripted starts on the virtual clock.
+#include "platform/sim/sim_processes.h"
+
+namespace {
+
+// WinExec and ShellExecute return a small error number on failure: file not found.
+const uint32_t SIM_ERROR_FILE_NOT_FOUND = 2;
+// Any value above 31 (WinExec) or 32 (ShellExecute) is success; these stand for an instance.
+const uint32_t SIM_WINEXEC_OK = 33;
+const uintptr_t SIM_SHELL_OPEN_OK = 42;
+const uint32_t SIM_INFINITE = 0xFFFFFFFF;
+
+}  // namespace
+
+CSimProcesses::CSimProcesses(CSimEventLog& events, CSimClock& clock)
+    : events(events), clock(clock), exitWindowsResult(true), nextHandle(0x200), exitCalls(0),
+      exitCode(0)
+{
+}
+
+CSimLaunch CSimProcesses::Launch(CSimLaunchKind kind, const char* commandLine,
+                                 const char* parameters, const char* directory, uint32_t show)
+{
+    CSimLaunch launch;
+    launch.kind = kind;
+    launch.commandLine = commandLine ? commandLine : "";
+    launch.parameters = parameters ? parameters : "";
+    launch.directory = directory ? directory : "";
+    launch.show = show;
+    if (!queued.empty()) {
+        launch.script = queued.front();
+        queued.erase(queued.begin());
+    } else {
+        launch.script = defaultScript;
+    }
+    launch.started = !launch.script.startFails;
+    launch.startedAt = clock.Now();
+    launches.push_back(launch);
+    // A copy: the hook may start further programs and grow the record.
+    if (launchHook) launchHook(launch);
+    return launch;
+}
+
+bool CSimProcesses::CreateProcess(const char* commandLine, const char* directory,
+                                  ProcessHandle* out)
+{
+    events.Add(std::string("run\t") + (commandLine ? commandLine : ""));
+    CSimLaunch launch = Launch(SIM_LAUNCH_CREATE_PROCESS, commandLine, nullptr, directory, 0);
+    if (!launch.started) return false;
+    ProcessHandle handle = nextHandle;
+    nextHandle += 4;
+    processes[handle] = {launch.startedAt + launch.script.runMs, launch.script.exitCode};
+    if (out) *out = handle;
+    return true;
+}
+
+uint32_t CSimProcesses::WaitForProcess(ProcessHandle process, uint32_t milliseconds)
+{
+    auto it = processes.find(process);
+    if (it == processes.end()) return SIM_WAIT_FAILED;
+    uint64_t now = clock.Now();
+    if (now >= it->second.endsAt) return WAIT_RESULT_DONE;
+    uint64_t remaining = it->second.endsAt - now;
+    // The wait blocks the thread: time passes, the message loop (and its timers) does not run.
+    if (milliseconds == SIM_INFINITE || milliseconds >= remaining) {
+        clock.Pass(remaining);
+        return WAIT_RESULT_DONE;
+    }
+    clock.Pass(milliseconds);
+    return WAIT_RESULT_TIMEOUT;
+}
+
+bool CSimProcesses::GetExitCodeProcess(ProcessHandle process, uint32_t* code)
+{
+    auto it = processes.find(process);
+    if (it == processes.end() || !code) return false;
+    *code = clock.Now() >= it->second.endsAt ? it->second.exitCode : SIM_STILL_ACTIVE;
+    return true;
+}
+
+void CSimProcesses::CloseProcess(ProcessHandle process)
+{
+    processes.erase(process);
+}
+
+uint32_t CSimProcesses::WinExec(const char* commandLine, uint32_t show)
+{
+    events.Add(std::string("winexec\t") + (commandLine ? commandLine : ""));
+    CSimLaunch launch = Launch(SIM_LAUNCH_WINEXEC, commandLine, nullptr, nullptr, show);
+    return launch.started ? SIM_WINEXEC_OK : SIM_ERROR_FILE_NOT_FOUND;
+}
+
+uintptr_t CSimProcesses::ShellOpen(const char* file, const char* parameters,
+                                   const char* directory)
+{
+    std::string line = std::string("shellopen\t") + (file ? file : "");
+    if (parameters && *parameters) line += std::string("\t") + parameters;
+    events.Add(line);
+    CSimLaunch launch = Launch(SIM_LAUNCH_SHELL_OPEN, file, parameters, directory, 0);
+    return launch.started ? SIM_SHELL_OPEN_OK : SIM_ERROR_FILE_NOT_FOUND;
+}
+
+bool CSimProcesses::ExitWindows(uint32_t flags)
+{
+    events.Add("exitwindows\t" + std::to_string(flags));
+    exitWindowsFlags.push_back(flags);
+    return exitWindowsResult;
+}
+
+void CSimProcesses::ExitProcess(uint32_t code)
+{
+    // Logged every time: a second end shows a caller that went on after the first.
+    events.Add("exit\t" + std::to_string(code));
+    if (exitCalls == 0) exitCode = code;
+    ++exitCalls;
+}
