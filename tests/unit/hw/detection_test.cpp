@@ -1,0 +1,640 @@
+// Detection on the board simulator: the operating-system gate, every refinement of the device
+// codes, the deferred IT8212 entry, the USB 2.0 paths per system, and the flags.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "board/board.h"
+#include "hw/detection.h"
+#include "platform/sim/sim_hardware.h"
+#include "unit/hw/detect_fakes.h"
+
+namespace {
+
+const char* const LIST_PATH = "E:\\SETUP\\tova.txt";
+const char* const CATEGORIES[] = {"Chipset", "LAN",   "audio",  "Promise",  "Winbond",
+                                  "SeriesATA", "SCSI", "USB2.0", "IntelUSB", "AMR"};
+
+// A CD list with one line for every category and every code 0-99 in every system's block, so
+// that each entry's description names the category and code that selected it.
+std::string FullList()
+{
+    std::string text = "; every category and code\r\n";
+    int number = 1;
+    for (int os = 9; os <= 16; ++os) {
+        for (const char* category : CATEGORIES) {
+            for (int code = 0; code < 100; ++code) {
+                // A description "Chipset 16" after code 16 would read as the key ";16;Chipset"
+                // of the XP block, so that one is written in lower case.
+                std::string name = std::string(category) == "Chipset" ? "chipset" : category;
+                std::string tag = name + " " + std::to_string(code);
+                text += std::to_string(number++) + ";" + std::to_string(os) + ";" + category +
+                        ";" + std::to_string(code) + ";" + tag + ";%CDROM%" + category +
+                        "\\;setup.exe;V1\r\n";
+            }
+        }
+        text += ";----- end of " + std::to_string(os) + "\r\n";
+    }
+    return text;
+}
+
+// Forwards to the simulated port library and notes the open and close calls.
+class CDetectRecordingLibrary : public PortLibrary {
+public:
+    explicit CDetectRecordingLibrary(PortLibrary& inner) : inner(inner) {}
+    std::vector<std::string> calls;
+    int portCalls = 0;
+
+    int32_t Pre_Open_Device(int32_t selector, const char* tempFile, const char* name) override
+    {
+        calls.push_back("pre " + std::to_string(selector) + " " + tempFile + " " + name);
+        return inner.Pre_Open_Device(selector, tempFile, name);
+    }
+    int32_t Post_Close_Device(const char* tempFile, const char* name) override
+    {
+        calls.push_back(std::string("post ") + tempFile + " " + name);
+        return inner.Post_Close_Device(tempFile, name);
+    }
+    int32_t ZezAdo_Open() override
+    {
+        calls.push_back("open");
+        return inner.ZezAdo_Open();
+    }
+    int32_t ZezAdo_Close() override
+    {
+        calls.push_back("close");
+        return inner.ZezAdo_Close();
+    }
+    void ZezAdo_outp(uint16_t port, uint32_t value) override
+    {
+        ++portCalls;
+        inner.ZezAdo_outp(port, value);
+    }
+    void ZezAdo_outpd(uint16_t port, uint32_t value) override
+    {
+        ++portCalls;
+        inner.ZezAdo_outpd(port, value);
+    }
+    uint32_t ZezAdo_inp(uint16_t port) override { return ++portCalls, inner.ZezAdo_inp(port); }
+    uint32_t ZezAdo_inpw(uint16_t port) override { return ++portCalls, inner.ZezAdo_inpw(port); }
+    uint32_t ZezAdo_inpd(uint16_t port) override { return ++portCalls, inner.ZezAdo_inpd(port); }
+    int32_t MapMem_Open() override { return inner.MapMem_Open(); }
+    int32_t MapMem_Phys_To_Linear(uint32_t physLow, uint32_t physHigh, uint32_t length,
+                                  const uint8_t** linear) override
+    {
+        return inner.MapMem_Phys_To_Linear(physLow, physHigh, length, linear);
+    }
+    int32_t MapMem_Close() override { return inner.MapMem_Close(); }
+
+private:
+    PortLibrary& inner;
+};
+
+class CDetectHardware : public Hardware {
+public:
+    explicit CDetectHardware(CBoard& board) : sim(board), library(sim.Library()) {}
+    CSimHardware sim;
+    CDetectRecordingLibrary library;
+    int directCalls = 0;
+
+    void DirectOut8(uint16_t port, uint8_t value) override
+    {
+        ++directCalls;
+        sim.DirectOut8(port, value);
+    }
+    void DirectOut32(uint16_t port, uint32_t value) override
+    {
+        ++directCalls;
+        sim.DirectOut32(port, value);
+    }
+    uint8_t DirectIn8(uint16_t port) override { return ++directCalls, sim.DirectIn8(port); }
+    uint16_t DirectIn16(uint16_t port) override { return ++directCalls, sim.DirectIn16(port); }
+    uint32_t DirectIn32(uint16_t port) override { return ++directCalls, sim.DirectIn32(port); }
+    bool DirectReadPhysical(uint32_t address, uint8_t* out, uint32_t length) override
+    {
+        return sim.DirectReadPhysical(address, out, length);
+    }
+    bool CpuIdSupported() override { return sim.CpuIdSupported(); }
+    void CpuId(uint32_t leaf, uint32_t regs[4]) override { sim.CpuId(leaf, regs); }
+    PortLibrary& Library() override { return library; }
+};
+
+class DetectionTest : public ::testing::Test {
+protected:
+    DetectionTest()
+        : hardware(board),
+          platform{registry, files, processes, system, hardware, window},
+          detection(platform, hw, list, xpServicePack)
+    {
+        files.contents[LIST_PATH] = FullList();
+    }
+
+    void LoadBoard(const char* description)
+    {
+        FixedText<256> error;
+        ASSERT_TRUE(board.LoadDescription(description, nullptr, &error)) << error.c_str();
+    }
+
+    void SetOs(uint8_t osCode)
+    {
+        struct CVersion {
+            uint8_t os;
+            uint32_t platformId, major, minor, build;
+        };
+        static const CVersion VERSIONS[] = {
+            {OS_WIN95, 1, 4, 0, 950},    {OS_WIN98, 1, 4, 10, 1998},  {OS_WIN98SE, 1, 4, 10, 2222},
+            {OS_WINME, 1, 4, 90, 3000},  {OS_NT4, 2, 4, 0, 1381},     {OS_WIN2000, 2, 5, 0, 2195},
+            {OS_WINXP, 2, 5, 1, 2600},   {OS_WIN32S, 0, 3, 10, 0},    {OS_OTHER, 2, 6, 0, 6000},
+        };
+        for (const CVersion& v : VERSIONS) {
+            if (v.os != osCode) continue;
+            system.platformId = v.platformId;
+            system.major = v.major;
+            system.minor = v.minor;
+            system.build = v.build;
+            return;
+        }
+        FAIL() << "no version record for osCode " << int(osCode);
+    }
+
+    // Runs detection on the board with the given system; true when it went through.
+    bool Run(const char* description, uint8_t osCode = OS_WINXP)
+    {
+        LoadBoard(description);
+        SetOs(osCode);
+        return detection.RunDetection(LIST_PATH);
+    }
+
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> out;
+        for (int r = 0; r < list.itemCount; ++r) out.push_back(list.items[r].description.c_str());
+        return out;
+    }
+
+    CBoard board;
+    CDetectHardware hardware;
+    CDetectFakeRegistry registry;
+    CDetectFakeFiles files;
+    CDetectFakeProcesses processes;
+    CDetectFakeSystem system;
+    CDetectFakeWindow window;
+    CPlatform platform;
+    CHwState hw;
+    CInstallList list;
+    uint8_t xpServicePack = 0;
+    CDetection detection;
+};
+
+typedef std::vector<std::string> Names;
+
+const char* const ICH4 = "pci 00:1f.0 id=0x24C08086 class=0x06010002\n";
+
+}  // namespace
+
+TEST_F(DetectionTest, UnsupportedSystemsShowTheMessageAndEndTheProgram)
+{
+    for (uint8_t os : {OS_OTHER, OS_WIN32S}) {
+        CInstallList fresh;
+        CHwState state;
+        CDetection run(platform, state, fresh, xpServicePack);
+        window.boxes.clear();
+        processes.exits.clear();
+        LoadBoard("pci 00:00.0 id=0x25608086 class=0x06000003\n");
+        SetOs(os);
+        EXPECT_FALSE(run.RunDetection(LIST_PATH));
+        ASSERT_EQ(window.boxes.size(), 1u) << int(os);
+        EXPECT_TRUE(window.boxes[0].owned);
+        EXPECT_EQ(window.boxes[0].text, "Sorry we do not support this M/B.");
+        EXPECT_EQ(window.boxes[0].caption, "Msg");
+        EXPECT_EQ(window.boxes[0].type, MSGBOX_OK);
+        EXPECT_EQ(processes.exits, std::vector<uint32_t>{0});
+        EXPECT_EQ(fresh.itemCount, 0);
+        EXPECT_EQ(state.results.chipsetCode, 0);
+    }
+}
+
+TEST_F(DetectionTest, FailedVersionQueryEndsAfterBothMessages)
+{
+    LoadBoard("pci 00:00.0 id=0x25608086 class=0x06000003\n");
+    system.failing = true;
+    EXPECT_FALSE(detection.RunDetection(LIST_PATH));
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[0].text, "Check OS type Error !");
+    EXPECT_EQ(window.boxes[1].text, "Sorry we do not support this M/B.");
+    EXPECT_EQ(processes.exits, std::vector<uint32_t>{0});
+}
+
+TEST_F(DetectionTest, A845PeBoardOnXp)
+{
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003 subsys=0x25607A51\n"
+                    "pci 00:1f.0 id=0x24C08086 class=0x06010002\n"
+                    "pci 00:1f.5 id=0x24C58086 class=0x04010002 subsys=0x76008384\n"
+                    "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n"
+                    "pci 01:08.0 id=0x10398086 class=0x02000081 subsys=0x30138086\n"
+                    "pci 02:04.0 id=0x5275105A class=0x01800001 subsys=0xB0017A51\n"
+                    "superio 0x2E key=0x83,0x83 exit=0xAA reg.0x20=0x51 reg.0x21=0x82 "
+                    "ldn0.0x30=0x00 ldn1.0x30=0x12\n"));
+    EXPECT_EQ(Entries(), (Names{"chipset 79", "LAN 12", "audio 14", "Promise 30", "Winbond 1",
+                                "USB2.0 13"}));
+    EXPECT_EQ(hw.osCode, OS_WINXP);
+    EXPECT_EQ(xpServicePack, 1);
+    EXPECT_EQ(hw.results.southBridgeCode, 20);
+    EXPECT_EQ(hw.results.intelUsbCode, 13);
+    EXPECT_EQ(list.items[0].deviceId, 0x25608086u);
+    EXPECT_EQ(list.items[0].subsystemId, 0x25607A51u);
+    EXPECT_EQ(list.items[4].deviceId, 0x11111113u);
+    EXPECT_EQ(list.items[5].deviceId, 0x24CD8086u);
+    EXPECT_EQ(list.items[5].subsystemId, 0x50047A51u);
+    EXPECT_EQ(std::string(list.osSection.data()).find("\r\n"), 0u);
+    EXPECT_NE(std::string(list.osSection.data()).find(";16;Chipset;0;"), std::string::npos);
+    EXPECT_EQ(std::string(list.osSection.data()).find(";-"), std::string::npos);
+    // The list text is gone after detection; the system's block stays.
+    EXPECT_TRUE(list.listText.empty());
+    EXPECT_FALSE(list.osSection.empty());
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_TRUE(processes.exits.empty());
+}
+
+TEST_F(DetectionTest, PortAccessBracketsDetectionOnTheNtClassOnly)
+{
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n", OS_WIN2000));
+    EXPECT_EQ(hardware.library.calls,
+              (Names{"pre 103 c:\\zezado.tmp autorun", "open", "close",
+                     "post c:\\zezado.tmp autorun"}));
+    EXPECT_GT(hardware.library.portCalls, 0);
+    EXPECT_EQ(hardware.directCalls, 0);
+
+    CDetectHardware direct(board);
+    CPlatform ninePlatform{registry, files, processes, system, direct, window};
+    CHwState state;
+    CInstallList nineList;
+    CDetection nine(ninePlatform, state, nineList, xpServicePack);
+    SetOs(OS_WIN98);
+    ASSERT_TRUE(nine.RunDetection(LIST_PATH));
+    EXPECT_TRUE(direct.library.calls.empty());
+    EXPECT_EQ(direct.library.portCalls, 0);
+    EXPECT_GT(direct.directCalls, 0);
+    EXPECT_EQ(nineList.itemCount, 1);
+}
+
+TEST_F(DetectionTest, SameIdRowsTheFirstWithASubsystem)
+{
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25628086 class=0x06000001 subsys=0x25627A51\n"));
+    EXPECT_EQ(Entries(), Names{"chipset 18"});
+
+    CHwState state;
+    CInstallList other;
+    CDetection second(platform, state, other, xpServicePack);
+    LoadBoard("pci 00:00.0 id=0x25628086 class=0x06000001 subsys=0x12345678\n");
+    ASSERT_TRUE(second.RunDetection(LIST_PATH));
+    EXPECT_EQ(state.results.chipsetCode, 17);
+    ASSERT_EQ(other.itemCount, 1);
+    EXPECT_STREQ(other.items[0].description.c_str(), "chipset 17");
+    EXPECT_EQ(other.items[0].subsystemId, 0u);
+}
+
+TEST_F(DetectionTest, SisRevisionRefinement)
+{
+    struct {
+        const char* board;
+        uint8_t code;
+    } cases[] = {
+        {"pci 00:00.0 id=0x06461039 class=0x06000001\n", 64},
+        {"pci 00:00.0 id=0x06461039 class=0x06000002\n", 56},
+        {"pci 00:00.0 id=0x06511039 class=0x06000002\n", 66},
+        {"pci 00:00.0 id=0x06511039 class=0x06000003\n", 57},
+        {"pci 00:00.0 id=0x06481039 class=0x06000003\n", 65},
+        {"pci 00:00.0 id=0x06481039 class=0x06000001\n", 58},
+        {"pci 00:00.0 id=0x06551039 class=0x06000001\n", 59},
+        {"pci 00:00.0 id=0x06551039 class=0x06000004\n", 59},
+        // Found on bus 3, but the revision scan stops at bus 2.
+        {"pci 03:00.0 id=0x06511039 class=0x06000002\n", 57},
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board);
+        SetOs(OS_WINXP);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        EXPECT_EQ(state.results.chipsetCode, c.code) << c.board;
+        ASSERT_EQ(fresh.itemCount, 1) << c.board;
+        EXPECT_EQ(fresh.items[0].description.c_str(), "chipset " + std::to_string(c.code));
+    }
+}
+
+TEST_F(DetectionTest, Ich4WithoutChipsetRowGives60AndNoEntry)
+{
+    ASSERT_TRUE(Run(ICH4));
+    EXPECT_EQ(hw.results.chipsetCode, 60);
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(DetectionTest, Ich4MovesChipsetCodesUpBy60AndThe71Test)
+{
+    struct {
+        std::string board;
+        uint8_t code;
+    } cases[] = {
+        {std::string(ICH4) + "pci 00:00.0 id=0x25608086 class=0x06000001\n", 76},  // 845-E
+        {std::string(ICH4) + "pci 00:00.0 id=0x255D8086 class=0x06000001 subsys=0x255D7A51\n",
+         80},
+        {std::string(ICH4) + "pci 00:00.0 id=0x71208086 class=0x06000001\n", 72},  // 810
+        {std::string(ICH4) + "pci 00:00.0 id=0x71208086 class=0x06000001\n"
+                             "pci 00:00.1 id=0x01F010DE class=0x05000001\n", 71},
+        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n", 72},  // NVIDIA row alone
+        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n"
+         "pci 00:00.1 id=0x01F010DE class=0x05000001\n", 71},
+        {"pci 00:00.0 id=0x71208086 class=0x06000001\n", 11},  // 810 without the ICH4
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board.c_str());
+        SetOs(OS_WINXP);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        EXPECT_EQ(state.results.chipsetCode, c.code) << c.board;
+        ASSERT_GE(fresh.itemCount, 1) << c.board;
+        EXPECT_EQ(fresh.items[0].description.c_str(), "chipset " + std::to_string(c.code));
+        EXPECT_EQ(fresh.items[0].deviceCode, c.code);
+    }
+}
+
+TEST_F(DetectionTest, AudioRefinements)
+{
+    const std::string sigmatelIch4 = "pci 00:1f.5 id=0x24C58086 class=0x04010002 subsys=0xA0017A51\n";
+    const std::string sis7012 = "pci 00:02.7 id=0x70121039 class=0x04010001 subsys=0x12345678\n";
+    struct {
+        std::string board;
+        uint8_t code;
+    } cases[] = {
+        {std::string(ICH4) + sigmatelIch4, 14},
+        {sigmatelIch4, 17},
+        {"pci 00:00.0 id=0x06511039 class=0x06000002\n" + sis7012, 69},  // chipset 66
+        {"pci 00:00.0 id=0x06461039 class=0x06000001\n" + sis7012, 69},  // chipset 64
+        {"pci 00:00.0 id=0x06481039 class=0x06000003\n" + sis7012, 69},  // chipset 65
+        {"pci 00:00.0 id=0x06511039 class=0x06000001\n" + sis7012, 23},  // chipset 57
+        {sis7012, 23},
+        {"pci 00:00.0 id=0x06511039 class=0x06000002\n"
+         "pci 00:02.7 id=0x70121039 class=0x04010001 subsys=0xA0027A51\n", 24},
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board.c_str());
+        SetOs(OS_WINXP);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        EXPECT_EQ(state.results.audioCode, c.code) << c.board;
+        std::string wanted = "audio " + std::to_string(c.code);
+        bool listed = false;
+        for (int r = 0; r < fresh.itemCount; ++r) listed |= fresh.items[r].description.Equals(wanted.c_str());
+        EXPECT_TRUE(listed) << c.board;
+    }
+}
+
+TEST_F(DetectionTest, RaidClassWordAndFlags)
+{
+    struct {
+        const char* board;
+        uint8_t code;
+        uint32_t raidFlag;
+    } cases[] = {
+        {"pci 02:06.0 id=0x0D30105A class=0x01040002 subsys=0xB0017A51\n", 11, 1},
+        {"pci 02:06.0 id=0x0D30105A class=0x01800002 subsys=0xB0017A51\n", 10, 0},
+        {"pci 02:06.0 id=0x4D30105A class=0x01040002 subsys=0x4D33105A\n", 21, 1},
+        {"pci 02:06.0 id=0x4D30105A class=0x01800002 subsys=0xB0007A51\n", 21, 1},
+        {"pci 02:06.0 id=0x5275105A class=0x01040002 subsys=0xB0017A51\n", 30, 0},
+        {"pci 02:06.0 id=0x5275105A class=0x01800002 subsys=0x00000001\n", 31, 1},
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        state.results.raidControllerFlag = 1;
+        state.results.ite8212Flag = 1;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board);
+        SetOs(OS_WINXP);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        EXPECT_EQ(state.results.ideRaidCode, c.code) << c.board;
+        EXPECT_EQ(state.results.raidControllerFlag, c.raidFlag) << c.board;
+        EXPECT_EQ(state.results.ite8212Flag, 0u) << c.board;
+        ASSERT_EQ(fresh.itemCount, 1) << c.board;
+        EXPECT_EQ(fresh.items[0].description.c_str(), "Promise " + std::to_string(c.code));
+    }
+}
+
+TEST_F(DetectionTest, It8212EntryFollowsTheSerialAtaEntries)
+{
+    ASSERT_TRUE(Run("pci 01:0a.0 id=0x31121095 class=0x01040001 subsys=0x61121095\n"
+                    "pci 01:0b.0 id=0x82121283 class=0x01040011 subsys=0x00011283\n"
+                    "pci 00:1f.2 id=0x24DF8086 class=0x01040002 subsys=0x24DF7A51\n"
+                    "pci 02:05.0 id=0x801F9005 class=0x01000001 subsys=0xFFFF9005\n"));
+    EXPECT_EQ(Entries(), (Names{"SeriesATA 3", "Promise 50", "SeriesATA 4", "SCSI 1"}));
+    EXPECT_EQ(hw.results.ideRaidCode, 50);
+    EXPECT_EQ(hw.results.ite8212Flag, 1u);
+    EXPECT_EQ(hw.results.raidControllerFlag, 0u);
+    EXPECT_EQ(hw.results.serialAtaCode, 3);
+    EXPECT_EQ(hw.results.sil3112RaidFlag, 1u);
+    EXPECT_EQ(hw.results.intelSataCode, 4);
+    EXPECT_EQ(hw.results.scsiCode, 1);
+    // The deferred entry carries the IT8212's identifiers, not the serial ATA controller's.
+    EXPECT_EQ(list.items[1].deviceId, 0x82121283u);
+    EXPECT_EQ(list.items[1].subsystemId, 0x00011283u);
+}
+
+TEST_F(DetectionTest, It8212AloneAndSil3112NonRaid)
+{
+    ASSERT_TRUE(Run("pci 01:0a.0 id=0x31121095 class=0x01800001 subsys=0xB0027A51\n"
+                    "pci 01:0b.0 id=0x82121283 class=0x01040011 subsys=0x00011283\n"));
+    EXPECT_EQ(Entries(), (Names{"SeriesATA 1", "Promise 50"}));
+    EXPECT_EQ(hw.results.sil3112RaidFlag, 0u);
+}
+
+TEST_F(DetectionTest, Usb2ControllersInProbeOrder)
+{
+    struct {
+        const char* board;
+        uint8_t code;
+    } cases[] = {
+        {"pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x12340925\n", 10},
+        {"pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x31041106\n", 11},
+        {"pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x50047A51\n", 11},
+        {"pci 00:03.3 id=0x70021039 class=0x0C032000 subsys=0x12345678\n", 12},
+        {"pci 02:01.2 id=0x00E01033 class=0x0C032004 subsys=0x50047A51\n", 13},
+        {"pci 00:1d.7 id=0x24DD8086 class=0x0C032002\n", 15},
+        {"pci 00:02.2 id=0x006710DE class=0x0C0320A2\n", 16},
+        // A VIA controller with another subsystem and an NEC one without this maker's subsystem
+        // are not in the list.
+        {"pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x11111111\n"
+         "pci 02:01.2 id=0x00E01033 class=0x0C032004 subsys=0x00E01033\n", 0},
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board);
+        SetOs(OS_WINXP);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        EXPECT_EQ(state.results.usb2Code, c.code) << c.board;
+        if (c.code == 0) {
+            EXPECT_EQ(fresh.itemCount, 0) << c.board;
+            continue;
+        }
+        ASSERT_EQ(fresh.itemCount, 1) << c.board;
+        EXPECT_EQ(fresh.items[0].description.c_str(), "USB2.0 " + std::to_string(c.code));
+    }
+}
+
+TEST_F(DetectionTest, Usb2PathsPerSystem)
+{
+    const std::string via = "pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x12340925\n";
+    const std::string ich4Usb = std::string(ICH4) +
+                                "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50067A51\n";
+    // Entries after the chipset's 60 (the ICH4 alone gives no chipset entry).
+    struct {
+        std::string board;
+        uint8_t os;
+        Names entries;
+        uint8_t intelUsbCode;
+    } cases[] = {
+        {via, OS_WIN2000, {"USB2.0 10"}, 0},
+        {via, OS_WINXP, {"USB2.0 10"}, 0},
+        {via, OS_WIN98SE, {"USB2.0 10"}, 0},
+        {via, OS_WINME, {"USB2.0 10"}, 0},
+        {via, OS_WIN95, {}, 0},
+        {via, OS_WIN98, {}, 0},
+        {via, OS_NT4, {}, 0},
+        {ich4Usb, OS_WIN2000, {"USB2.0 13"}, 13},
+        {ich4Usb, OS_WINXP, {"USB2.0 13"}, 13},
+        {ich4Usb, OS_WIN98SE, {"IntelUSB 1"}, 1},
+        {ich4Usb, OS_WINME, {"IntelUSB 1"}, 1},
+        {ich4Usb, OS_WIN95, {}, 0},
+        {ich4Usb, OS_WIN98, {}, 0},
+        {ich4Usb, OS_NT4, {}, 0},
+        // Both controllers: 2000/XP take only the listed one, 98 SE/Me both.
+        {via + ich4Usb, OS_WINXP, {"USB2.0 10"}, 0},
+        {via + ich4Usb, OS_WIN98SE, {"USB2.0 10", "IntelUSB 1"}, 1},
+        // The ICH4 controller without the ICH4 south bridge is never probed.
+        {"pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n", OS_WINXP, {}, 0},
+        {"pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n", OS_WINME, {}, 0},
+        // Another subsystem is not this maker's controller.
+        {std::string(ICH4) + "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x24CD8086\n",
+         OS_WINXP, {}, 0},
+    };
+    for (const auto& c : cases) {
+        CHwState state;
+        CInstallList fresh;
+        CDetection run(platform, state, fresh, xpServicePack);
+        LoadBoard(c.board.c_str());
+        SetOs(c.os);
+        ASSERT_TRUE(run.RunDetection(LIST_PATH));
+        Names entries;
+        for (int r = 0; r < fresh.itemCount; ++r) entries.push_back(fresh.items[r].description.c_str());
+        EXPECT_EQ(entries, c.entries) << c.board << " os " << int(c.os);
+        EXPECT_EQ(state.results.intelUsbCode, c.intelUsbCode) << c.board << " os " << int(c.os);
+    }
+}
+
+TEST_F(DetectionTest, SuperIoFlagsAndEmptyCatalogues)
+{
+    hw.results.ite87SerialModeFlag = 1;
+    hw.results.sil3112RaidFlag = 1;
+    list.sis650VgaListed = 1;
+    ASSERT_TRUE(Run("superio 0x2E key=0x87,0x01,0x55,0x55 exit=reg.0x02:0x02 reg.0x20=0x87 "
+                    "reg.0x21=0x12 ldn2.0xF0=0x40\n"));
+    // The IT87 probe sets only its flag; the AMR and third serial-ATA lists find nothing.
+    EXPECT_EQ(hw.results.ite87SerialModeFlag, 1u);
+    EXPECT_EQ(hw.results.sil3112RaidFlag, 0u);
+    EXPECT_EQ(list.sis650VgaListed, 0);
+    EXPECT_TRUE(Entries().empty());
+
+    CHwState state;
+    state.results.ite87SerialModeFlag = 1;
+    CInstallList fresh;
+    CDetection run(platform, state, fresh, xpServicePack);
+    LoadBoard("superio 0x2E key=0x87,0x01,0x55,0x55 exit=reg.0x02:0x02 reg.0x20=0x87 "
+              "reg.0x21=0x12 ldn2.0xF0=0x30\n"
+              "superio 0x4E key=0x83,0x83 exit=0xAA reg.0x20=0x51 reg.0x21=0x81 "
+              "ldn0.0x30=0x01\n");
+    ASSERT_TRUE(run.RunDetection(LIST_PATH));
+    EXPECT_EQ(state.results.ite87SerialModeFlag, 0u);
+    EXPECT_EQ(state.results.superIoCode, 2);
+    ASSERT_EQ(fresh.itemCount, 1);
+    EXPECT_STREQ(fresh.items[0].description.c_str(), "Winbond 2");
+    EXPECT_EQ(fresh.items[0].deviceId, 0x11111111u);
+}
+
+TEST_F(DetectionTest, Sis650VgaFolderSetsTheFlag)
+{
+    files.contents[LIST_PATH] =
+        "1;16;Chipset;55;SiS 650 VGA;%CDROM%SiS650\\VGA\\Win2k_XP\\;setup.exe;V1\r\n;-\r\n";
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x06501039 class=0x06000001\n"));
+    EXPECT_EQ(Entries(), Names{"SiS 650 VGA"});
+    EXPECT_EQ(list.sis650VgaListed, 1);
+    EXPECT_STREQ(list.items[0].folder.c_str(), "SiS650\\VGA\\Win2k_XP\\");
+}
+
+TEST_F(DetectionTest, MissingListStillDetects)
+{
+    files.contents.clear();
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003 subsys=0x25607A51\n"));
+    EXPECT_EQ(hw.results.chipsetCode, 19);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(files.reads, Names{LIST_PATH});
+}
+
+TEST_F(DetectionTest, AFullListTakesNoMoreEntries)
+{
+    std::string text;
+    for (int n = 1; n <= 35; ++n) {
+        text += std::to_string(n) + ";16;Chipset;19;INF " + std::to_string(n) +
+                ";%CDROM%Chipset\\;setup.exe;V1\r\n";
+    }
+    text += "40;16;LAN;12;LAN;%CDROM%LAN\\;setup.exe;V1\r\n;-\r\n";
+    files.contents[LIST_PATH] = text;
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003 subsys=0x25607A51\n"
+                    "pci 01:08.0 id=0x10398086 class=0x02000081 subsys=0x30138086\n"));
+    ASSERT_EQ(list.itemCount, DRIVER_ITEM_CAPACITY);
+    EXPECT_STREQ(list.items[29].description.c_str(), "INF 30");
+    EXPECT_EQ(hw.results.lanCode, 12);
+}
+
+TEST(DetectionProbe, ProbeCatalogueTakesTheFirstMatchingRowOrLeavesEverything)
+{
+    CBoard board;
+    FixedText<256> error;
+    ASSERT_TRUE(board.LoadDescription("pci 00:05.0 id=0x0D30105A class=0x01800002 "
+                                      "subsys=0x4D39105A\n",
+                                      nullptr, &error));
+    CSimHardware hardware(board);
+    uint8_t osCode = OS_WIN98;
+    CPortAccess ports(hardware, osCode);
+    uint16_t lastClassCode = 0;
+    CPciScanner scanner(ports, lastClassCode);
+    CDetectionResults results;
+
+    uint8_t code = 0;
+    EXPECT_TRUE(ProbeCatalogue(scanner, CATALOGUE_IDE_RAID, &code, results));
+    EXPECT_EQ(code, 11);
+    EXPECT_EQ(results.foundId, 0x0D30105Au);
+    EXPECT_EQ(results.foundSubsystem, 0x4D39105Au);
+    EXPECT_EQ(lastClassCode, 0x0180);
+
+    code = 7;
+    results.foundId = 5;
+    results.foundSubsystem = 6;
+    EXPECT_FALSE(ProbeCatalogue(scanner, CATALOGUE_SCSI, &code, results));
+    EXPECT_FALSE(ProbeCatalogue(scanner, CATALOGUE_AMR, &code, results));
+    EXPECT_EQ(code, 7);
+    EXPECT_EQ(results.foundId, 5u);
+    EXPECT_EQ(results.foundSubsystem, 6u);
+
+    // An empty list costs no bus walk.
+    board.ResetPortOps();
+    EXPECT_FALSE(ProbeCatalogue(scanner, CATALOGUE_THIRD_SATA, &code, results));
+    EXPECT_EQ(board.PortOps(), 0u);
+}
