@@ -1,0 +1,235 @@
+// The small dialog layer that stands in for the dialog framework: the shared instance counter,
+// common controls, dialog colours, and modal dialogs run from in-memory templates by a message
+// loop of our own.
+#include "platform/win32/win32_app_host.h"
+
+#include <vector>
+
+#include "platform/win32/dialog_template.h"
+#include "platform/win32/win32_system.h"
+
+// Shared by every process started from this program file; -1 in the file, so the first copy
+// sees 0. It must stay the only content of its section.
+LONG instanceCounter __attribute__((section("Shared"), shared)) = -1;
+
+const CWin32Dialog::CMessageEntry CWin32Dialog::MESSAGE_MAP[] = {
+    {WM_INITDIALOG, &CWin32Dialog::OnInitDialog},
+    {WM_COMMAND, &CWin32Dialog::OnCommand},
+    {WM_CLOSE, &CWin32Dialog::OnClose},
+    {WM_CTLCOLORDLG, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLORSTATIC, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLORBTN, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLORMSGBOX, &CWin32Dialog::OnCtlColor},
+    {WM_NCDESTROY, &CWin32Dialog::OnNcDestroy},
+};
+
+CWin32Dialog::CWin32Dialog(CWin32AppHost& host, CDialogHandler* handler, HWND owner,
+                           bool bindsWindow)
+    : host(host), handler(handler), owner(owner), bindsWindow(bindsWindow), hwnd(NULL),
+      ended(false), result(-1)
+{
+}
+
+int CWin32Dialog::Run(HINSTANCE instance, const void* dialogTemplate)
+{
+    // A nested dialog is owned by the outermost one, which stays disabled while it runs.
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+
+    HWND created = CreateDialogIndirectParamA(
+        instance, static_cast<LPCDLGTEMPLATEA>(dialogTemplate), owner, &CWin32Dialog::Procedure,
+        reinterpret_cast<LPARAM>(this));
+    if (!created) {
+        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        return ended ? result : -1;
+    }
+    hwnd = created;
+
+    MSG message;
+    while (!ended) {
+        BOOL got = GetMessageA(&message, NULL, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // WM_QUIT belongs to an outer loop: leave and hand it on.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (PreTranslate(message)) continue;
+        if (hwnd && IsDialogMessageA(hwnd, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (hwnd) DestroyWindow(hwnd);
+    return result;
+}
+
+void CWin32Dialog::End(int dialogResult)
+{
+    if (ended) return;
+    ended = true;
+    result = dialogResult;
+    if (owner && IsWindow(owner)) EnableWindow(owner, TRUE);
+    if (hwnd) ShowWindow(hwnd, SW_HIDE);
+    // Wake the loop even when the end came from a nested loop's dispatch.
+    PostMessageA(NULL, WM_NULL, 0, 0);
+}
+
+bool CWin32Dialog::PreTranslate(MSG& message)
+{
+    // The tooltip controls learn of the mouse from the relay; the message is not consumed.
+    if (bindsWindow) host.WindowService().RelayToToolTips(message);
+    return false;
+}
+
+INT_PTR CALLBACK CWin32Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWin32Dialog* dialog;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<CWin32Dialog*>(lParam);
+        dialog->hwnd = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+    } else {
+        dialog = reinterpret_cast<CWin32Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT, creation) take the default handling.
+    if (!dialog) return FALSE;
+    return dialog->Dispatch(message, wParam, lParam);
+}
+
+INT_PTR CWin32Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const CMessageEntry& entry : MESSAGE_MAP) {
+        if (entry.message == message) return (this->*entry.handler)(wParam, lParam);
+    }
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnInitDialog(WPARAM, LPARAM)
+{
+    if (bindsWindow) host.WindowService().Bind(hwnd);
+    if (!handler) return TRUE;
+    return handler->OnInitDialog() ? TRUE : FALSE;
+}
+
+INT_PTR CWin32Dialog::OnCommand(WPARAM wParam, LPARAM)
+{
+    // The framework's OK and Cancel: Enter and Escape end the dialog.
+    WORD id = LOWORD(wParam);
+    if (id == IDOK || id == IDCANCEL) {
+        End(id);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnClose(WPARAM, LPARAM)
+{
+    // The close box ends the dialog as Cancel would.
+    End(IDCANCEL);
+    return TRUE;
+}
+
+INT_PTR CWin32Dialog::OnCtlColor(WPARAM wParam, LPARAM)
+{
+    HBRUSH brush = host.ApplyDialogColors(reinterpret_cast<HDC>(wParam));
+    return reinterpret_cast<INT_PTR>(brush);
+}
+
+INT_PTR CWin32Dialog::OnNcDestroy(WPARAM, LPARAM)
+{
+    // Destroyed from outside the loop: nothing may use the handle any more.
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    if (bindsWindow) host.WindowService().Bind(NULL);
+    hwnd = NULL;
+    if (!ended) {
+        ended = true;
+        PostMessageA(NULL, WM_NULL, 0, 0);
+    }
+    return FALSE;
+}
+
+CWin32AppHost::CWin32AppHost(HINSTANCE instance, CWin32Window& window)
+    : instance(instance), window(window), colorsSet(false), backgroundColor(RGB(255, 255, 255)),
+      textColor(RGB(0, 0, 0))
+{
+}
+
+int32_t CWin32AppHost::IncrementInstanceCounter()
+{
+    return InterlockedIncrement(&instanceCounter);
+}
+
+void CWin32AppHost::InitCommonControls()
+{
+    ::InitCommonControls();
+}
+
+void CWin32AppHost::EnableControlContainer()
+{
+    // The framework's ActiveX hosting switch: the program hosts no ActiveX control and this
+    // layer has no framework to switch, so there is nothing to do.
+}
+
+void CWin32AppHost::Enable3dControls()
+{
+    // The framework's 3-D controls switch: every supported system draws dialogs in 3-D by
+    // itself, so there is nothing to do.
+}
+
+void CWin32AppHost::SetDialogColors(uint32_t background, uint32_t text)
+{
+    backgroundColor = static_cast<COLORREF>(background);
+    textColor = static_cast<COLORREF>(text);
+    backgroundBrush.Reset(CreateSolidBrush(backgroundColor));
+    colorsSet = backgroundBrush.Get() != NULL;
+}
+
+HBRUSH CWin32AppHost::ApplyDialogColors(HDC dc)
+{
+    if (!colorsSet) return NULL;
+    SetTextColor(dc, textColor);
+    SetBkColor(dc, backgroundColor);
+    return backgroundBrush.Get();
+}
+
+void CWin32AppHost::GetScreenPixelsPerInch(int* x, int* y)
+{
+    Win32ScreenPixelsPerInch(x, y);
+}
+
+int CWin32AppHost::RunModalDialog(uint32_t templateId, const char* fontFace, int pointSize,
+                                  CDialogHandler* handler)
+{
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    if (!found) return -1;
+    HGLOBAL loaded = LoadResource(instance, found);
+    const uint8_t* bytes = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : NULL;
+    DWORD size = SizeofResource(instance, found);
+    if (!bytes || size == 0) return -1;
+
+    // The face in the template is UTF-16; the program's texts are in the ANSI code page.
+    std::vector<uint16_t> face;
+    if (fontFace && *fontFace) {
+        int n = MultiByteToWideChar(CP_ACP, 0, fontFace, -1, NULL, 0);
+        if (n <= 0) return -1;
+        std::vector<WCHAR> wide(n);
+        MultiByteToWideChar(CP_ACP, 0, fontFace, -1, wide.data(), n);
+        face.assign(wide.begin(), wide.end() - 1);
+    }
+    if (pointSize < 0) pointSize = 0;
+    if (pointSize > 0xFFFF) pointSize = 0xFFFF;
+    std::vector<uint32_t> editable;
+    if (!SetDialogTemplateFont(bytes, size, face.data(), face.size(),
+                               static_cast<uint16_t>(pointSize), &editable)) {
+        return -1;
+    }
+
+    // The first dialog is the main one: the window service is bound to it in WM_INITDIALOG,
+    // before its handler runs. A dialog started while it is up is owned by it.
+    HWND mainDialog = window.Handle();
+    bool nested = mainDialog != NULL && IsWindow(mainDialog);
+    CWin32Dialog dialog(*this, handler, nested ? mainDialog : NULL, !nested);
+    return dialog.Run(instance, editable.data());
+}

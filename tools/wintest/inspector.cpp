@@ -1,0 +1,297 @@
+// inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests:
+// lists them, waits for one by title, reads a message box, presses a button, measures sizes.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD INSPECTOR_POLL_MS = 100;
+const DWORD INSPECTOR_DEFAULT_TIMEOUT_MS = 20000;
+const UINT INSPECTOR_TEXT_TIMEOUT_MS = 2000;
+
+struct CWindowInfo {
+    HWND hwnd;
+    std::string title;
+    std::string className;
+};
+
+// The text of a window of any process: WM_GETTEXT reaches controls whose text is not stored
+// as their title (edit boxes); a hung window gives up after a timeout instead of blocking us.
+std::string WindowText(HWND hwnd)
+{
+    char buffer[4096];
+    buffer[0] = '\0';
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG, INSPECTOR_TEXT_TIMEOUT_MS, &copied)) {
+        GetWindowTextA(hwnd, buffer, sizeof(buffer));
+    }
+    buffer[sizeof(buffer) - 1] = '\0';
+    return buffer;
+}
+
+std::string ClassName(HWND hwnd)
+{
+    char buffer[256];
+    if (!GetClassNameA(hwnd, buffer, sizeof(buffer))) return "";
+    return buffer;
+}
+
+// Line breaks and tabs are shown escaped so every record stays on one line.
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out;
+}
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param)
+{
+    auto* list = reinterpret_cast<std::vector<CWindowInfo>*>(param);
+    list->push_back({hwnd, WindowText(hwnd), ClassName(hwnd)});
+    return TRUE;
+}
+
+std::vector<CWindowInfo> TopLevelWindows()
+{
+    std::vector<CWindowInfo> list;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+std::vector<CWindowInfo> ChildWindows(HWND parent)
+{
+    std::vector<CWindowInfo> list;
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+// Visible top-level windows whose title is exactly title.
+std::vector<HWND> FindByTitle(const char* title)
+{
+    std::vector<HWND> found;
+    for (const CWindowInfo& w : TopLevelWindows()) {
+        if (w.title == title && IsWindowVisible(w.hwnd)) found.push_back(w.hwnd);
+    }
+    return found;
+}
+
+HWND WaitForTitle(const char* title, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HWND> found = FindByTitle(title);
+        if (!found.empty()) return found[0];
+        if (GetTickCount() - start >= timeout) return NULL;
+        Sleep(INSPECTOR_POLL_MS);
+    }
+}
+
+DWORD TimeoutArg(int argc, char** argv, int index)
+{
+    return argc > index ? static_cast<DWORD>(strtoul(argv[index], NULL, 10))
+                        : INSPECTOR_DEFAULT_TIMEOUT_MS;
+}
+
+void PrintWindow(const CWindowInfo& w, const char* indent)
+{
+    RECT rect;
+    GetWindowRect(w.hwnd, &rect);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w.hwnd, &pid);
+    printf("%swindow\t%p\tpid=%lu\tid=%ld\tvisible=%d\tclass=%s\trect=%ld,%ld,%ld,%ld\ttext=%s\n",
+           indent, static_cast<void*>(w.hwnd), static_cast<unsigned long>(pid),
+           static_cast<long>(GetDlgCtrlID(w.hwnd)), IsWindowVisible(w.hwnd) ? 1 : 0,
+           w.className.c_str(), rect.left, rect.top, rect.right, rect.bottom,
+           OneLine(w.title).c_str());
+}
+
+int CommandList()
+{
+    for (const CWindowInfo& w : TopLevelWindows()) {
+        // Wine's hidden helper windows would drown the output.
+        if (!IsWindowVisible(w.hwnd)) continue;
+        PrintWindow(w, "");
+        for (const CWindowInfo& child : ChildWindows(w.hwnd)) {
+            if (GetAncestor(child.hwnd, GA_PARENT) == w.hwnd) PrintWindow(child, "  ");
+        }
+    }
+    return 0;
+}
+
+int CommandWait(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    printf("found\t%p\n", static_cast<void*>(hwnd));
+    return 0;
+}
+
+int CommandGone(const char* title, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    while (!FindByTitle(title).empty()) {
+        if (GetTickCount() - start >= timeout) {
+            fprintf(stderr, "inspector: window \"%s\" still there after %lu ms\n", title,
+                    static_cast<unsigned long>(timeout));
+            return 1;
+        }
+        Sleep(INSPECTOR_POLL_MS);
+    }
+    printf("gone\n");
+    return 0;
+}
+
+int CommandCount(const char* title)
+{
+    printf("%u\n", static_cast<unsigned>(FindByTitle(title).size()));
+    return 0;
+}
+
+// A message box: its caption, the texts of its static controls, its buttons.
+int CommandMessageBox(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no message box \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    printf("title\t%s\n", OneLine(WindowText(hwnd)).c_str());
+    printf("class\t%s\n", ClassName(hwnd).c_str());
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    printf("pid\t%lu\n", static_cast<unsigned long>(pid));
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    printf("owner\t%s\n", owner ? OneLine(WindowText(owner)).c_str() : "");
+    for (const CWindowInfo& child : ChildWindows(hwnd)) {
+        std::string kind = child.className;
+        for (char& c : kind) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        std::string text = OneLine(child.title);
+        if (text.empty()) continue;
+        if (kind == "static") printf("text\t%s\n", text.c_str());
+        else if (kind == "button") printf("button\t%s\n", text.c_str());
+    }
+    return 0;
+}
+
+int CommandPress(const char* title, const char* buttonText, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    for (const CWindowInfo& child : ChildWindows(hwnd)) {
+        if (_stricmp(child.className.c_str(), "Button") != 0) continue;
+        if (child.title != buttonText) continue;
+        // Posted, so a box that ends its process on the click cannot leave us waiting.
+        PostMessageA(child.hwnd, BM_CLICK, 0, 0);
+        printf("pressed\t%s\n", buttonText);
+        return 0;
+    }
+    fprintf(stderr, "inspector: window \"%s\" has no button \"%s\"\n", title, buttonText);
+    return 1;
+}
+
+int CommandClient(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    RECT client;
+    GetClientRect(hwnd, &client);
+    printf("%ldx%ld\n", client.right - client.left, client.bottom - client.top);
+    return 0;
+}
+
+// The client size a dialog of w x h dialog units gets with the font face at points, computed
+// as the dialog manager does: base units from the font's average letter width and height.
+int CommandExpect(const char* face, int points, int w, int h)
+{
+    HDC dc = GetDC(NULL);
+    int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    HFONT font = CreateFontA(-MulDiv(points, dpiY, 72), 0, 0, 0, FW_DONTCARE, FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             PROOF_QUALITY, FF_DONTCARE, face);
+    HGDIOBJ previous = SelectObject(dc, font);
+    static const char LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, LETTERS, 52, &extent);
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    char actualFace[LF_FACESIZE] = "";
+    GetTextFaceA(dc, sizeof(actualFace), actualFace);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    ReleaseDC(NULL, dc);
+    int baseX = (extent.cx / 26 + 1) / 2;
+    int baseY = tm.tmHeight;
+    printf("%dx%d\tbase=%dx%d\tdpi=%d\tface=%s\n", MulDiv(w, baseX, 4), MulDiv(h, baseY, 8), baseX,
+           baseY, dpiY, actualFace);
+    return 0;
+}
+
+int CommandDpi()
+{
+    HDC info = CreateICA("DISPLAY", NULL, NULL, NULL);
+    printf("%dx%d\n", GetDeviceCaps(info, LOGPIXELSX), GetDeviceCaps(info, LOGPIXELSY));
+    if (info) DeleteDC(info);
+    return 0;
+}
+
+int Usage()
+{
+    fprintf(stderr,
+            "usage: inspector list\n"
+            "       inspector wait TITLE [TIMEOUT_MS]      wait for a visible window\n"
+            "       inspector gone TITLE [TIMEOUT_MS]      wait until no such window is left\n"
+            "       inspector count TITLE                  visible windows with that title\n"
+            "       inspector msgbox TITLE [TIMEOUT_MS]    caption, texts and buttons\n"
+            "       inspector press TITLE BUTTON [TIMEOUT_MS]\n"
+            "       inspector client TITLE [TIMEOUT_MS]    client size WxH\n"
+            "       inspector expect FACE POINTS W H       client size of W x H dialog units\n"
+            "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return Usage();
+    std::string command = argv[1];
+    if (command == "list") return CommandList();
+    if (command == "dpi") return CommandDpi();
+    if (argc < 3) return Usage();
+    if (command == "wait") return CommandWait(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "gone") return CommandGone(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "count") return CommandCount(argv[2]);
+    if (command == "msgbox") return CommandMessageBox(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "client") return CommandClient(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "press" && argc >= 4) {
+        return CommandPress(argv[2], argv[3], TimeoutArg(argc, argv, 4));
+    }
+    if (command == "expect" && argc >= 6) {
+        return CommandExpect(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+    }
+    return Usage();
+}
