@@ -39,7 +39,7 @@ std::string FullList()
     return text;
 }
 
-// Forwards to the simulated port library and notes the open and close calls.
+// Forwards to the simulated port library and notes the open and close calls and port use.
 class CDetectRecordingLibrary : public PortLibrary {
 public:
     explicit CDetectRecordingLibrary(PortLibrary& inner) : inner(inner) {}
@@ -56,34 +56,18 @@ public:
         calls.push_back(std::string("post ") + tempFile + " " + name);
         return inner.Post_Close_Device(tempFile, name);
     }
-    int32_t ZezAdo_Open() override
-    {
-        calls.push_back("open");
-        return inner.ZezAdo_Open();
-    }
-    int32_t ZezAdo_Close() override
-    {
-        calls.push_back("close");
-        return inner.ZezAdo_Close();
-    }
-    void ZezAdo_outp(uint16_t port, uint32_t value) override
-    {
-        ++portCalls;
-        inner.ZezAdo_outp(port, value);
-    }
-    void ZezAdo_outpd(uint16_t port, uint32_t value) override
-    {
-        ++portCalls;
-        inner.ZezAdo_outpd(port, value);
-    }
-    uint32_t ZezAdo_inp(uint16_t port) override { return ++portCalls, inner.ZezAdo_inp(port); }
-    uint32_t ZezAdo_inpw(uint16_t port) override { return ++portCalls, inner.ZezAdo_inpw(port); }
-    uint32_t ZezAdo_inpd(uint16_t port) override { return ++portCalls, inner.ZezAdo_inpd(port); }
+    int32_t ZezAdo_Open() override { return calls.push_back("open"), inner.ZezAdo_Open(); }
+    int32_t ZezAdo_Close() override { return calls.push_back("close"), inner.ZezAdo_Close(); }
+    void ZezAdo_outp(uint16_t p, uint32_t v) override { ++portCalls, inner.ZezAdo_outp(p, v); }
+    void ZezAdo_outpd(uint16_t p, uint32_t v) override { ++portCalls, inner.ZezAdo_outpd(p, v); }
+    uint32_t ZezAdo_inp(uint16_t p) override { return ++portCalls, inner.ZezAdo_inp(p); }
+    uint32_t ZezAdo_inpw(uint16_t p) override { return ++portCalls, inner.ZezAdo_inpw(p); }
+    uint32_t ZezAdo_inpd(uint16_t p) override { return ++portCalls, inner.ZezAdo_inpd(p); }
     int32_t MapMem_Open() override { return inner.MapMem_Open(); }
-    int32_t MapMem_Phys_To_Linear(uint32_t physLow, uint32_t physHigh, uint32_t length,
+    int32_t MapMem_Phys_To_Linear(uint32_t low, uint32_t high, uint32_t length,
                                   const uint8_t** linear) override
     {
-        return inner.MapMem_Phys_To_Linear(physLow, physHigh, length, linear);
+        return inner.MapMem_Phys_To_Linear(low, high, length, linear);
     }
     int32_t MapMem_Close() override { return inner.MapMem_Close(); }
 
@@ -91,6 +75,7 @@ private:
     PortLibrary& inner;
 };
 
+// The simulated hardware with the recording library in front of its own.
 class CDetectHardware : public Hardware {
 public:
     explicit CDetectHardware(CBoard& board) : sim(board), library(sim.Library()) {}
@@ -98,19 +83,11 @@ public:
     CDetectRecordingLibrary library;
     int directCalls = 0;
 
-    void DirectOut8(uint16_t port, uint8_t value) override
-    {
-        ++directCalls;
-        sim.DirectOut8(port, value);
-    }
-    void DirectOut32(uint16_t port, uint32_t value) override
-    {
-        ++directCalls;
-        sim.DirectOut32(port, value);
-    }
-    uint8_t DirectIn8(uint16_t port) override { return ++directCalls, sim.DirectIn8(port); }
-    uint16_t DirectIn16(uint16_t port) override { return ++directCalls, sim.DirectIn16(port); }
-    uint32_t DirectIn32(uint16_t port) override { return ++directCalls, sim.DirectIn32(port); }
+    void DirectOut8(uint16_t p, uint8_t v) override { ++directCalls, sim.DirectOut8(p, v); }
+    void DirectOut32(uint16_t p, uint32_t v) override { ++directCalls, sim.DirectOut32(p, v); }
+    uint8_t DirectIn8(uint16_t p) override { return ++directCalls, sim.DirectIn8(p); }
+    uint16_t DirectIn16(uint16_t p) override { return ++directCalls, sim.DirectIn16(p); }
+    uint32_t DirectIn32(uint16_t p) override { return ++directCalls, sim.DirectIn32(p); }
     bool DirectReadPhysical(uint32_t address, uint8_t* out, uint32_t length) override
     {
         return sim.DirectReadPhysical(address, out, length);
@@ -124,8 +101,7 @@ class DetectionTest : public ::testing::Test {
 protected:
     DetectionTest()
         : hardware(board),
-          platform{registry, files, processes, system, hardware, window},
-          detection(platform, hw, list, xpServicePack)
+          platform{registry, files, processes, system, hardware, window}
     {
         files.contents[LIST_PATH] = FullList();
     }
@@ -158,12 +134,21 @@ protected:
         FAIL() << "no version record for osCode " << int(osCode);
     }
 
-    // Runs detection on the board with the given system; true when it went through.
-    bool Run(const char* description, uint8_t osCode = OS_WINXP)
+    // Runs detection on the board with the given system; true when it went through. The
+    // results and the list are kept from before, so a test may preset them with Reset first.
+    bool Run(const std::string& description, uint8_t osCode = OS_WINXP)
     {
-        LoadBoard(description);
+        LoadBoard(description.c_str());
         SetOs(osCode);
+        CDetection detection(platform, hw, list, xpServicePack);
         return detection.RunDetection(LIST_PATH);
+    }
+
+    // A fresh program state for the next run of a table of cases.
+    void Reset()
+    {
+        hw = CHwState();
+        list = CInstallList();
     }
 
     std::vector<std::string> Entries() const
@@ -184,7 +169,6 @@ protected:
     CHwState hw;
     CInstallList list;
     uint8_t xpServicePack = 0;
-    CDetection detection;
 };
 
 typedef std::vector<std::string> Names;
@@ -196,30 +180,25 @@ const char* const ICH4 = "pci 00:1f.0 id=0x24C08086 class=0x06010002\n";
 TEST_F(DetectionTest, UnsupportedSystemsShowTheMessageAndEndTheProgram)
 {
     for (uint8_t os : {OS_OTHER, OS_WIN32S}) {
-        CInstallList fresh;
-        CHwState state;
-        CDetection run(platform, state, fresh, xpServicePack);
+        Reset();
         window.boxes.clear();
         processes.exits.clear();
-        LoadBoard("pci 00:00.0 id=0x25608086 class=0x06000003\n");
-        SetOs(os);
-        EXPECT_FALSE(run.RunDetection(LIST_PATH));
+        EXPECT_FALSE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n", os));
         ASSERT_EQ(window.boxes.size(), 1u) << int(os);
         EXPECT_TRUE(window.boxes[0].owned);
         EXPECT_EQ(window.boxes[0].text, "Sorry we do not support this M/B.");
         EXPECT_EQ(window.boxes[0].caption, "Msg");
         EXPECT_EQ(window.boxes[0].type, MSGBOX_OK);
         EXPECT_EQ(processes.exits, std::vector<uint32_t>{0});
-        EXPECT_EQ(fresh.itemCount, 0);
-        EXPECT_EQ(state.results.chipsetCode, 0);
+        EXPECT_EQ(list.itemCount, 0);
+        EXPECT_EQ(hw.results.chipsetCode, 0);
     }
 }
 
 TEST_F(DetectionTest, FailedVersionQueryEndsAfterBothMessages)
 {
-    LoadBoard("pci 00:00.0 id=0x25608086 class=0x06000003\n");
     system.failing = true;
-    EXPECT_FALSE(detection.RunDetection(LIST_PATH));
+    EXPECT_FALSE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n"));
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0].text, "Check OS type Error !");
     EXPECT_EQ(window.boxes[1].text, "Sorry we do not support this M/B.");
@@ -247,12 +226,12 @@ TEST_F(DetectionTest, A845PeBoardOnXp)
     EXPECT_EQ(list.items[4].deviceId, 0x11111113u);
     EXPECT_EQ(list.items[5].deviceId, 0x24CD8086u);
     EXPECT_EQ(list.items[5].subsystemId, 0x50047A51u);
-    EXPECT_EQ(std::string(list.osSection.data()).find("\r\n"), 0u);
-    EXPECT_NE(std::string(list.osSection.data()).find(";16;Chipset;0;"), std::string::npos);
-    EXPECT_EQ(std::string(list.osSection.data()).find(";-"), std::string::npos);
+    std::string section = list.osSection.data();
+    EXPECT_EQ(section.find("\r\n"), 0u);
+    EXPECT_NE(section.find(";16;Chipset;0;"), std::string::npos);
+    EXPECT_EQ(section.find(";-"), std::string::npos);
     // The list text is gone after detection; the system's block stays.
     EXPECT_TRUE(list.listText.empty());
-    EXPECT_FALSE(list.osSection.empty());
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_TRUE(processes.exits.empty());
 }
@@ -260,39 +239,30 @@ TEST_F(DetectionTest, A845PeBoardOnXp)
 TEST_F(DetectionTest, PortAccessBracketsDetectionOnTheNtClassOnly)
 {
     ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n", OS_WIN2000));
-    EXPECT_EQ(hardware.library.calls,
-              (Names{"pre 103 c:\\zezado.tmp autorun", "open", "close",
-                     "post c:\\zezado.tmp autorun"}));
+    EXPECT_EQ(hardware.library.calls, (Names{"pre 103 c:\\zezado.tmp autorun", "open", "close",
+                                             "post c:\\zezado.tmp autorun"}));
     EXPECT_GT(hardware.library.portCalls, 0);
     EXPECT_EQ(hardware.directCalls, 0);
 
-    CDetectHardware direct(board);
-    CPlatform ninePlatform{registry, files, processes, system, direct, window};
-    CHwState state;
-    CInstallList nineList;
-    CDetection nine(ninePlatform, state, nineList, xpServicePack);
-    SetOs(OS_WIN98);
-    ASSERT_TRUE(nine.RunDetection(LIST_PATH));
-    EXPECT_TRUE(direct.library.calls.empty());
-    EXPECT_EQ(direct.library.portCalls, 0);
-    EXPECT_GT(direct.directCalls, 0);
-    EXPECT_EQ(nineList.itemCount, 1);
+    hardware.library.calls.clear();
+    hardware.library.portCalls = 0;
+    Reset();
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n", OS_WIN98));
+    EXPECT_TRUE(hardware.library.calls.empty());
+    EXPECT_EQ(hardware.library.portCalls, 0);
+    EXPECT_GT(hardware.directCalls, 0);
+    EXPECT_EQ(Entries(), Names{"chipset 16"});
 }
 
 TEST_F(DetectionTest, SameIdRowsTheFirstWithASubsystem)
 {
     ASSERT_TRUE(Run("pci 00:00.0 id=0x25628086 class=0x06000001 subsys=0x25627A51\n"));
     EXPECT_EQ(Entries(), Names{"chipset 18"});
-
-    CHwState state;
-    CInstallList other;
-    CDetection second(platform, state, other, xpServicePack);
-    LoadBoard("pci 00:00.0 id=0x25628086 class=0x06000001 subsys=0x12345678\n");
-    ASSERT_TRUE(second.RunDetection(LIST_PATH));
-    EXPECT_EQ(state.results.chipsetCode, 17);
-    ASSERT_EQ(other.itemCount, 1);
-    EXPECT_STREQ(other.items[0].description.c_str(), "chipset 17");
-    EXPECT_EQ(other.items[0].subsystemId, 0u);
+    EXPECT_EQ(list.items[0].subsystemId, 0x25627A51u);
+    Reset();
+    ASSERT_TRUE(Run("pci 00:00.0 id=0x25628086 class=0x06000001 subsys=0x12345678\n"));
+    EXPECT_EQ(Entries(), Names{"chipset 17"});
+    EXPECT_EQ(list.items[0].subsystemId, 0u);
 }
 
 TEST_F(DetectionTest, SisRevisionRefinement)
@@ -313,15 +283,10 @@ TEST_F(DetectionTest, SisRevisionRefinement)
         {"pci 03:00.0 id=0x06511039 class=0x06000002\n", 57},
     };
     for (const auto& c : cases) {
-        CHwState state;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board);
-        SetOs(OS_WINXP);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        EXPECT_EQ(state.results.chipsetCode, c.code) << c.board;
-        ASSERT_EQ(fresh.itemCount, 1) << c.board;
-        EXPECT_EQ(fresh.items[0].description.c_str(), "chipset " + std::to_string(c.code));
+        Reset();
+        ASSERT_TRUE(Run(c.board));
+        EXPECT_EQ(hw.results.chipsetCode, c.code) << c.board;
+        EXPECT_EQ(Entries(), Names{"chipset " + std::to_string(c.code)}) << c.board;
     }
 }
 
@@ -334,6 +299,7 @@ TEST_F(DetectionTest, Ich4WithoutChipsetRowGives60AndNoEntry)
 
 TEST_F(DetectionTest, Ich4MovesChipsetCodesUpBy60AndThe71Test)
 {
+    const std::string nvidia01f0 = "pci 00:00.1 id=0x01F010DE class=0x05000001\n";
     struct {
         std::string board;
         uint8_t code;
@@ -342,57 +308,44 @@ TEST_F(DetectionTest, Ich4MovesChipsetCodesUpBy60AndThe71Test)
         {std::string(ICH4) + "pci 00:00.0 id=0x255D8086 class=0x06000001 subsys=0x255D7A51\n",
          80},
         {std::string(ICH4) + "pci 00:00.0 id=0x71208086 class=0x06000001\n", 72},  // 810
-        {std::string(ICH4) + "pci 00:00.0 id=0x71208086 class=0x06000001\n"
-                             "pci 00:00.1 id=0x01F010DE class=0x05000001\n", 71},
-        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n", 72},  // NVIDIA row alone
-        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n"
-         "pci 00:00.1 id=0x01F010DE class=0x05000001\n", 71},
+        {std::string(ICH4) + "pci 00:00.0 id=0x71208086 class=0x06000001\n" + nvidia01f0, 71},
+        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n", 72},  // the NVIDIA row alone
+        {"pci 00:00.0 id=0x01E010DE class=0x06000001\n" + nvidia01f0, 71},
         {"pci 00:00.0 id=0x71208086 class=0x06000001\n", 11},  // 810 without the ICH4
     };
     for (const auto& c : cases) {
-        CHwState state;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board.c_str());
-        SetOs(OS_WINXP);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        EXPECT_EQ(state.results.chipsetCode, c.code) << c.board;
-        ASSERT_GE(fresh.itemCount, 1) << c.board;
-        EXPECT_EQ(fresh.items[0].description.c_str(), "chipset " + std::to_string(c.code));
-        EXPECT_EQ(fresh.items[0].deviceCode, c.code);
+        Reset();
+        ASSERT_TRUE(Run(c.board));
+        EXPECT_EQ(hw.results.chipsetCode, c.code) << c.board;
+        EXPECT_EQ(Entries(), Names{"chipset " + std::to_string(c.code)}) << c.board;
+        EXPECT_EQ(list.items[0].deviceCode, c.code) << c.board;
     }
 }
 
 TEST_F(DetectionTest, AudioRefinements)
 {
-    const std::string sigmatelIch4 = "pci 00:1f.5 id=0x24C58086 class=0x04010002 subsys=0xA0017A51\n";
+    const std::string sigmatelIch4 =
+        "pci 00:1f.5 id=0x24C58086 class=0x04010002 subsys=0xA0017A51\n";
     const std::string sis7012 = "pci 00:02.7 id=0x70121039 class=0x04010001 subsys=0x12345678\n";
     struct {
         std::string board;
-        uint8_t code;
+        Names entries;
     } cases[] = {
-        {std::string(ICH4) + sigmatelIch4, 14},
-        {sigmatelIch4, 17},
-        {"pci 00:00.0 id=0x06511039 class=0x06000002\n" + sis7012, 69},  // chipset 66
-        {"pci 00:00.0 id=0x06461039 class=0x06000001\n" + sis7012, 69},  // chipset 64
-        {"pci 00:00.0 id=0x06481039 class=0x06000003\n" + sis7012, 69},  // chipset 65
-        {"pci 00:00.0 id=0x06511039 class=0x06000001\n" + sis7012, 23},  // chipset 57
-        {sis7012, 23},
+        {std::string(ICH4) + sigmatelIch4, {"audio 14"}},
+        {sigmatelIch4, {"audio 17"}},
+        {"pci 00:00.0 id=0x06511039 class=0x06000002\n" + sis7012, {"chipset 66", "audio 69"}},
+        {"pci 00:00.0 id=0x06461039 class=0x06000001\n" + sis7012, {"chipset 64", "audio 69"}},
+        {"pci 00:00.0 id=0x06481039 class=0x06000003\n" + sis7012, {"chipset 65", "audio 69"}},
+        {"pci 00:00.0 id=0x06511039 class=0x06000001\n" + sis7012, {"chipset 57", "audio 23"}},
+        {sis7012, {"audio 23"}},
         {"pci 00:00.0 id=0x06511039 class=0x06000002\n"
-         "pci 00:02.7 id=0x70121039 class=0x04010001 subsys=0xA0027A51\n", 24},
+         "pci 00:02.7 id=0x70121039 class=0x04010001 subsys=0xA0027A51\n",
+         {"chipset 66", "audio 24"}},
     };
     for (const auto& c : cases) {
-        CHwState state;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board.c_str());
-        SetOs(OS_WINXP);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        EXPECT_EQ(state.results.audioCode, c.code) << c.board;
-        std::string wanted = "audio " + std::to_string(c.code);
-        bool listed = false;
-        for (int r = 0; r < fresh.itemCount; ++r) listed |= fresh.items[r].description.Equals(wanted.c_str());
-        EXPECT_TRUE(listed) << c.board;
+        Reset();
+        ASSERT_TRUE(Run(c.board));
+        EXPECT_EQ(Entries(), c.entries) << c.board;
     }
 }
 
@@ -411,19 +364,14 @@ TEST_F(DetectionTest, RaidClassWordAndFlags)
         {"pci 02:06.0 id=0x5275105A class=0x01800002 subsys=0x00000001\n", 31, 1},
     };
     for (const auto& c : cases) {
-        CHwState state;
-        state.results.raidControllerFlag = 1;
-        state.results.ite8212Flag = 1;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board);
-        SetOs(OS_WINXP);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        EXPECT_EQ(state.results.ideRaidCode, c.code) << c.board;
-        EXPECT_EQ(state.results.raidControllerFlag, c.raidFlag) << c.board;
-        EXPECT_EQ(state.results.ite8212Flag, 0u) << c.board;
-        ASSERT_EQ(fresh.itemCount, 1) << c.board;
-        EXPECT_EQ(fresh.items[0].description.c_str(), "Promise " + std::to_string(c.code));
+        Reset();
+        hw.results.raidControllerFlag = 1;
+        hw.results.ite8212Flag = 1;
+        ASSERT_TRUE(Run(c.board));
+        EXPECT_EQ(hw.results.ideRaidCode, c.code) << c.board;
+        EXPECT_EQ(hw.results.raidControllerFlag, c.raidFlag) << c.board;
+        EXPECT_EQ(hw.results.ite8212Flag, 0u) << c.board;
+        EXPECT_EQ(Entries(), Names{"Promise " + std::to_string(c.code)}) << c.board;
     }
 }
 
@@ -444,10 +392,8 @@ TEST_F(DetectionTest, It8212EntryFollowsTheSerialAtaEntries)
     // The deferred entry carries the IT8212's identifiers, not the serial ATA controller's.
     EXPECT_EQ(list.items[1].deviceId, 0x82121283u);
     EXPECT_EQ(list.items[1].subsystemId, 0x00011283u);
-}
 
-TEST_F(DetectionTest, It8212AloneAndSil3112NonRaid)
-{
+    Reset();
     ASSERT_TRUE(Run("pci 01:0a.0 id=0x31121095 class=0x01800001 subsys=0xB0027A51\n"
                     "pci 01:0b.0 id=0x82121283 class=0x01040011 subsys=0x00011283\n"));
     EXPECT_EQ(Entries(), (Names{"SeriesATA 1", "Promise 50"}));
@@ -467,25 +413,17 @@ TEST_F(DetectionTest, Usb2ControllersInProbeOrder)
         {"pci 02:01.2 id=0x00E01033 class=0x0C032004 subsys=0x50047A51\n", 13},
         {"pci 00:1d.7 id=0x24DD8086 class=0x0C032002\n", 15},
         {"pci 00:02.2 id=0x006710DE class=0x0C0320A2\n", 16},
-        // A VIA controller with another subsystem and an NEC one without this maker's subsystem
-        // are not in the list.
+        // The first and the fifth controller with subsystems the probe does not know.
         {"pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x11111111\n"
          "pci 02:01.2 id=0x00E01033 class=0x0C032004 subsys=0x00E01033\n", 0},
     };
     for (const auto& c : cases) {
-        CHwState state;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board);
-        SetOs(OS_WINXP);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        EXPECT_EQ(state.results.usb2Code, c.code) << c.board;
-        if (c.code == 0) {
-            EXPECT_EQ(fresh.itemCount, 0) << c.board;
-            continue;
-        }
-        ASSERT_EQ(fresh.itemCount, 1) << c.board;
-        EXPECT_EQ(fresh.items[0].description.c_str(), "USB2.0 " + std::to_string(c.code));
+        Reset();
+        ASSERT_TRUE(Run(c.board));
+        EXPECT_EQ(hw.results.usb2Code, c.code) << c.board;
+        Names expected;
+        if (c.code != 0) expected.push_back("USB2.0 " + std::to_string(c.code));
+        EXPECT_EQ(Entries(), expected) << c.board;
     }
 }
 
@@ -494,7 +432,7 @@ TEST_F(DetectionTest, Usb2PathsPerSystem)
     const std::string via = "pci 00:10.3 id=0x31041106 class=0x0C032086 subsys=0x12340925\n";
     const std::string ich4Usb = std::string(ICH4) +
                                 "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50067A51\n";
-    // Entries after the chipset's 60 (the ICH4 alone gives no chipset entry).
+    const std::string usbAlone = "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n";
     struct {
         std::string board;
         uint8_t os;
@@ -515,27 +453,21 @@ TEST_F(DetectionTest, Usb2PathsPerSystem)
         {ich4Usb, OS_WIN95, {}, 0},
         {ich4Usb, OS_WIN98, {}, 0},
         {ich4Usb, OS_NT4, {}, 0},
-        // Both controllers: 2000/XP take only the listed one, 98 SE/Me both.
+        // Both controllers: 2000 and XP take only the listed one, 98 SE and Me both.
         {via + ich4Usb, OS_WINXP, {"USB2.0 10"}, 0},
         {via + ich4Usb, OS_WIN98SE, {"USB2.0 10", "IntelUSB 1"}, 1},
-        // The ICH4 controller without the ICH4 south bridge is never probed.
-        {"pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n", OS_WINXP, {}, 0},
-        {"pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x50047A51\n", OS_WINME, {}, 0},
+        // Without the ICH4 south bridge its controller is never probed.
+        {usbAlone, OS_WINXP, {}, 0},
+        {usbAlone, OS_WINME, {}, 0},
         // Another subsystem is not this maker's controller.
         {std::string(ICH4) + "pci 00:1d.7 id=0x24CD8086 class=0x0C032002 subsys=0x24CD8086\n",
          OS_WINXP, {}, 0},
     };
     for (const auto& c : cases) {
-        CHwState state;
-        CInstallList fresh;
-        CDetection run(platform, state, fresh, xpServicePack);
-        LoadBoard(c.board.c_str());
-        SetOs(c.os);
-        ASSERT_TRUE(run.RunDetection(LIST_PATH));
-        Names entries;
-        for (int r = 0; r < fresh.itemCount; ++r) entries.push_back(fresh.items[r].description.c_str());
-        EXPECT_EQ(entries, c.entries) << c.board << " os " << int(c.os);
-        EXPECT_EQ(state.results.intelUsbCode, c.intelUsbCode) << c.board << " os " << int(c.os);
+        Reset();
+        ASSERT_TRUE(Run(c.board, c.os));
+        EXPECT_EQ(Entries(), c.entries) << c.board << " os " << int(c.os);
+        EXPECT_EQ(hw.results.intelUsbCode, c.intelUsbCode) << c.board << " os " << int(c.os);
     }
 }
 
@@ -552,20 +484,16 @@ TEST_F(DetectionTest, SuperIoFlagsAndEmptyCatalogues)
     EXPECT_EQ(list.sis650VgaListed, 0);
     EXPECT_TRUE(Entries().empty());
 
-    CHwState state;
-    state.results.ite87SerialModeFlag = 1;
-    CInstallList fresh;
-    CDetection run(platform, state, fresh, xpServicePack);
-    LoadBoard("superio 0x2E key=0x87,0x01,0x55,0x55 exit=reg.0x02:0x02 reg.0x20=0x87 "
-              "reg.0x21=0x12 ldn2.0xF0=0x30\n"
-              "superio 0x4E key=0x83,0x83 exit=0xAA reg.0x20=0x51 reg.0x21=0x81 "
-              "ldn0.0x30=0x01\n");
-    ASSERT_TRUE(run.RunDetection(LIST_PATH));
-    EXPECT_EQ(state.results.ite87SerialModeFlag, 0u);
-    EXPECT_EQ(state.results.superIoCode, 2);
-    ASSERT_EQ(fresh.itemCount, 1);
-    EXPECT_STREQ(fresh.items[0].description.c_str(), "Winbond 2");
-    EXPECT_EQ(fresh.items[0].deviceId, 0x11111111u);
+    Reset();
+    hw.results.ite87SerialModeFlag = 1;
+    ASSERT_TRUE(Run("superio 0x2E key=0x87,0x01,0x55,0x55 exit=reg.0x02:0x02 reg.0x20=0x87 "
+                    "reg.0x21=0x12 ldn2.0xF0=0x30\n"
+                    "superio 0x4E key=0x83,0x83 exit=0xAA reg.0x20=0x51 reg.0x21=0x81 "
+                    "ldn0.0x30=0x01\n"));
+    EXPECT_EQ(hw.results.ite87SerialModeFlag, 0u);
+    EXPECT_EQ(hw.results.superIoCode, 2);
+    EXPECT_EQ(Entries(), Names{"Winbond 2"});
+    EXPECT_EQ(list.items[0].deviceId, 0x11111111u);
 }
 
 TEST_F(DetectionTest, Sis650VgaFolderSetsTheFlag)
