@@ -135,6 +135,35 @@ int HexDigit(char c)
     return -1;
 }
 
+// The code points of Windows-1252 bytes 0x80-0x9F; 0 where the byte has no character.
+const uint16_t SIM_CP1252_HIGH[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// One UTF-16 code unit as the ANSI code page (Windows-1252) byte; '?' when it has none, as
+// the ANSI registry calls substitute.
+char AnsiFromUnit(uint16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+    for (int i = 0; i < 32; ++i) {
+        if (SIM_CP1252_HIGH[i] == unit) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+// UTF-16LE bytes as ANSI bytes; an odd last byte is dropped.
+std::string AnsiFromUtf16(const uint8_t* data, size_t size)
+{
+    std::string out;
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        out.push_back(AnsiFromUnit(static_cast<uint16_t>(data[i] | data[i + 1] << 8)));
+    }
+    return out;
+}
+
 // A quoted text starting after its opening quote; *p is left after the closing quote.
 // \\ \" \n \r \0 are escapes; any other backslash stands for itself, as regedit reads it.
 bool ParseQuoted(const char** p, std::string* out)
@@ -241,6 +270,8 @@ private:
     CNodePtr* sectionRoot = nullptr;
     std::vector<std::string> sectionPath;
     FixedText<256>* error = nullptr;
+    // The regedit 5 form: its hex(1), hex(2) and hex(7) texts are UTF-16.
+    bool unicode = false;
 };
 
 bool CRegTextParser::Fail(int line, const char* what)
@@ -276,7 +307,10 @@ bool CRegTextParser::Parse(const char* text, FixedText<256>* errorOut)
             continue;
         }
         if (!header) {
-            if (strcmp(s, "REGEDIT4") != 0) return Fail(lineNo, "missing REGEDIT4 header");
+            unicode = strcmp(s, "Windows Registry Editor Version 5.00") == 0;
+            if (!unicode && strcmp(s, "REGEDIT4") != 0) {
+                return Fail(lineNo, "missing REGEDIT4 header");
+            }
             header = true;
             ++i;
             continue;
@@ -437,6 +471,11 @@ bool CRegTextParser::ParseValue(const char* s, int line, size_t* nextLine)
         }
         if (!ParseHexList(&list, line, &op.data)) return false;
         op.type = type;
+        if (unicode && (type == REG_TYPE_SZ || type == 2 || type == 7)) {
+            // The ANSI calls see these texts in the code page.
+            std::string text = AnsiFromUtf16(op.data.data(), op.data.size());
+            op.data.assign(text.begin(), text.end());
+        }
     } else {
         return Fail(line, "unknown value type");
     }
@@ -738,9 +777,12 @@ bool CSimRegistry::LoadRegFile(const char* hostPath, FixedText<256>* error)
     size_t n;
     while ((n = fread(buf, 1, sizeof(buf), f)) > 0) text.append(buf, n);
     fclose(f);
+    if (text.size() >= 2 && text[0] == '\xFF' && text[1] == '\xFE') {
+        // Regedit 5 (and wine regedit /e) write UTF-16LE; the registry keeps ANSI here.
+        text = AnsiFromUtf16(reinterpret_cast<const uint8_t*>(text.data()) + 2, text.size() - 2);
+    }
     if (text.find('\0') != std::string::npos) {
-        // Regedit's Unicode exports are UTF-16; only the ANSI REGEDIT4 form is read.
-        if (error) error->Format("line 1: not an ANSI REGEDIT4 file");
+        if (error) error->Format("line 1: neither ANSI nor UTF-16LE text");
         return false;
     }
     return LoadRegText(text.c_str(), error);

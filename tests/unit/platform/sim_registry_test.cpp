@@ -319,31 +319,35 @@ TEST(SimRegistryText, MalformedLinesAreReportedAndChangeNothing)
 {
     EXPECT_EQ("line 1: missing REGEDIT4 header", LoadError("[HKEY_CURRENT_USER\\A]\n"));
     EXPECT_EQ("line 1: missing REGEDIT4 header", LoadError(""));
-    EXPECT_EQ("line 2: missing REGEDIT4 header",
-              LoadError("\nWindows Registry Editor Version 5.00\n"));
+    EXPECT_EQ("line 2: missing REGEDIT4 header", LoadError("\nREGEDIT\n[HKCU\\A]\n"));
     EXPECT_EQ("line 2: value before the first key", LoadError("REGEDIT4\n\"a\"=\"b\"\n"));
     EXPECT_EQ("line 3: key without closing ]", LoadError("REGEDIT4\n\n[HKEY_CURRENT_USER\\A\n"));
     EXPECT_EQ("line 2: unknown root key", LoadError("REGEDIT4\n[HKEY_SOMEWHERE\\A]\n"));
     EXPECT_EQ("line 2: unknown root key", LoadError("REGEDIT4\n[HKEY_CURRENT_USERS\\A]\n"));
     EXPECT_EQ("line 2: a root key cannot be deleted", LoadError("REGEDIT4\n[-HKCU]\n"));
-    const char* key = "REGEDIT4\n[HKCU\\A]\n";
-    EXPECT_EQ("line 3: bad dword", LoadError((std::string(key) + "\"d\"=dword:123456789\n").c_str()));
-    EXPECT_EQ("line 3: bad dword", LoadError((std::string(key) + "\"d\"=dword:\n").c_str()));
-    EXPECT_EQ("line 3: bad dword", LoadError((std::string(key) + "\"d\"=dword:12x\n").c_str()));
-    EXPECT_EQ("line 3: string without closing quote",
-              LoadError((std::string(key) + "\"s\"=\"open \\\"\n").c_str()));
-    EXPECT_EQ("line 3: value name without closing quote",
-              LoadError((std::string(key) + "\"s=x\n").c_str()));
-    EXPECT_EQ("line 3: value without =", LoadError((std::string(key) + "\"s\" \"x\"\n").c_str()));
-    EXPECT_EQ("line 3: unknown value type", LoadError((std::string(key) + "\"s\"=qword:1\n").c_str()));
-    EXPECT_EQ("line 3: text after string", LoadError((std::string(key) + "\"s\"=\"x\" y\n").c_str()));
-    EXPECT_EQ("line 3: bad hex type", LoadError((std::string(key) + "\"h\"=hex(z):00\n").c_str()));
-    // A bad byte on a continuation line is reported at the value's first line.
-    EXPECT_EQ("line 3: bad hex byte",
-              LoadError((std::string(key) + "\"h\"=hex:00,\\\n  0g\n").c_str()));
-    EXPECT_EQ("line 3: bad hex byte", LoadError((std::string(key) + "\"h\"=hex:123\n").c_str()));
-    EXPECT_EQ("line 3: not a key, a value or a comment",
-              LoadError((std::string(key) + "name=value\n").c_str()));
+    // Value lines under a good key.
+    const struct {
+        const char* expected;
+        const char* value;
+    } BAD_VALUES[] = {
+        {"line 3: bad dword", "\"d\"=dword:123456789\n"},
+        {"line 3: bad dword", "\"d\"=dword:\n"},
+        {"line 3: bad dword", "\"d\"=dword:12x\n"},
+        {"line 3: string without closing quote", "\"s\"=\"open \\\"\n"},
+        {"line 3: value name without closing quote", "\"s=x\n"},
+        {"line 3: value without =", "\"s\" \"x\"\n"},
+        {"line 3: unknown value type", "\"s\"=qword:1\n"},
+        {"line 3: text after string", "\"s\"=\"x\" y\n"},
+        {"line 3: bad hex type", "\"h\"=hex(z):00\n"},
+        // A bad byte on a continuation line is reported at the value's first line.
+        {"line 3: bad hex byte", "\"h\"=hex:00,\\\n  0g\n"},
+        {"line 3: bad hex byte", "\"h\"=hex:123\n"},
+        {"line 3: not a key, a value or a comment", "name=value\n"},
+    };
+    for (const auto& bad : BAD_VALUES) {
+        std::string text = std::string("REGEDIT4\n[HKCU\\A]\n") + bad.value;
+        EXPECT_EQ(bad.expected, LoadError(text.c_str())) << bad.value;
+    }
 
     // All or nothing: the good lines before the bad one are not applied either.
     CSimRegistry reg;
@@ -370,9 +374,35 @@ TEST(SimRegistryText, FilesOnTheHost)
 
     EXPECT_FALSE(copy.LoadRegFile((dir.Path() + "/missing.reg").c_str(), &error));
     EXPECT_NE(nullptr, strstr(error.c_str(), "missing.reg"));
-    // Regedit's Unicode export is refused rather than misread.
-    std::string utf16("\xFF\xFE" "R\0E\0G\0", 8);
-    dir.Write("unicode.reg", utf16);
-    EXPECT_FALSE(copy.LoadRegFile((dir.Path() + "/unicode.reg").c_str(), &error));
+    // Zero bytes without the UTF-16 mark are refused rather than misread.
+    dir.Write("binary.reg", std::string("R\0E\0G\0", 6));
+    EXPECT_FALSE(copy.LoadRegFile((dir.Path() + "/binary.reg").c_str(), &error));
     EXPECT_FALSE(reg.SaveRegFile((dir.Path() + "/no/such/folder.reg").c_str()));
+}
+
+// What `wine regedit /E` wrote: UTF-16 text whose texts the ANSI calls see in the code page.
+TEST(SimRegistryText, ReadsWineRegeditsUnicodeExport)
+{
+    CSimRegistry reg;
+    FixedText<256> error;
+    ASSERT_TRUE(reg.LoadRegFile(TOVA_TEST_DATA_DIR "/registry/wine_export.reg", &error))
+        << error.c_str();
+    const char* qtm = "Software\\QTM";
+    uint32_t type = 0;
+    EXPECT_EQ(std::string("dflt\0", 5), Read(reg, REG_HKEY_CURRENT_USER, qtm, ""));
+    EXPECT_EQ(std::string("E:\\LAN\\say \"hi\"\0", 16),
+              Read(reg, REG_HKEY_CURRENT_USER, qtm, "exe_0"));
+    EXPECT_EQ("\x03", Read(reg, REG_HKEY_CURRENT_USER, qtm, "item", &type));
+    EXPECT_EQ(REG_TYPE_BINARY, type);
+    EXPECT_EQ(std::string("\x1a\0\0\0", 4), Read(reg, REG_HKEY_CURRENT_USER, qtm, "cnt"));
+    EXPECT_EQ(40u, Read(reg, REG_HKEY_CURRENT_USER, qtm, "bin").size());
+    EXPECT_EQ(std::string("na\xEFve \x80" "5\0", 9),
+              Read(reg, REG_HKEY_CURRENT_USER, qtm, "Caf\x80"));
+    EXPECT_EQ(std::string("one\0two\0\0", 9),
+              Read(reg, REG_HKEY_CURRENT_USER, qtm, "multi", &type));
+    EXPECT_EQ(7u, type);
+    EXPECT_EQ(std::string("%SystemRoot%\\x\0", 15),
+              Read(reg, REG_HKEY_CURRENT_USER, qtm, "path", &type));
+    EXPECT_EQ(2u, type);
+    EXPECT_EQ(std::string("\0", 1), Read(reg, REG_HKEY_CURRENT_USER, "Software\\QTM\\Sub", ""));
 }
