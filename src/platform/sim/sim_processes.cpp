@@ -8,7 +8,6 @@ const uint32_t SIM_ERROR_FILE_NOT_FOUND = 2;
 // Any value above 31 (WinExec) or 32 (ShellExecute) is success; these stand for an instance.
 const uint32_t SIM_WINEXEC_OK = 33;
 const uintptr_t SIM_SHELL_OPEN_OK = 42;
-const uint32_t SIM_INFINITE = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -62,7 +61,8 @@ uint32_t CSimProcesses::WaitForProcess(ProcessHandle process, uint32_t milliseco
     if (now >= it->second.endsAt) return WAIT_RESULT_DONE;
     uint64_t remaining = it->second.endsAt - now;
     // The wait blocks the thread: time passes, the message loop (and its timers) does not run.
-    if (milliseconds == SIM_INFINITE || milliseconds >= remaining) {
+    // INFINITE (0xFFFFFFFF) is never shorter than a scripted run.
+    if (milliseconds >= remaining) {
         clock.Pass(remaining);
         return WAIT_RESULT_DONE;
     }

@@ -64,15 +64,21 @@ TEST(SimClock, TimersFireInDueOrderAndRearm)
     clock.SetTimer(1, 100);
     EXPECT_EQ(2, clock.Advance(100));
     EXPECT_EQ("2@700 1@700", Join(sink.fired));
-
-    // Re-arming restarts the period; a killed timer stays quiet.
+    // Re-arming counts as arming anew: 2 now falls due with 1 but was armed after it.
     sink.fired.clear();
     clock.Advance(50);
+    clock.SetTimer(2, 50);
+    EXPECT_EQ(2, clock.Advance(50));
+    EXPECT_EQ("1@800 2@800", Join(sink.fired));
+
+    // Re-arming restarts the period; a killed timer stays quiet.
+    clock.Advance(50);
+    sink.fired.clear();
     clock.SetTimer(2, 100);
     EXPECT_TRUE(clock.KillTimer(1));
     EXPECT_FALSE(clock.KillTimer(1));
     clock.Advance(120);
-    EXPECT_EQ("2@850", Join(sink.fired));
+    EXPECT_EQ("2@950", Join(sink.fired));
 }
 
 TEST(SimClock, HandlersMayChangeTimersAndPassTime)

@@ -71,8 +71,9 @@ TEST(SimSystem, EveryNamedSystemReportsItsExactRecord)
         EXPECT_EQ(0xABu, plain.productType);
 
         COsVersionInfo ext = Poisoned(OS_VERSION_RECORD_EXTENDED);
-        EXPECT_EQ(e.extended, system.GetVersionEx(&ext));
-        if (e.extended) {
+        bool extendedOk = system.GetVersionEx(&ext);
+        EXPECT_EQ(e.extended, extendedOk);
+        if (e.extended && extendedOk) {
             EXPECT_EQ(e.build, ext.buildNumber);
             EXPECT_STREQ(e.csd, ext.csdVersion);
             EXPECT_EQ(e.servicePack, ext.servicePackMajor);
