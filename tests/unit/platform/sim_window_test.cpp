@@ -90,22 +90,12 @@ TEST_F(SimWindowTest, TheDialogsOwnSettingsAreRecorded)
     EXPECT_NE(first, third);
     EXPECT_EQ(3, window.ToolTipCreations());
 
-    CFontRequest request = {"Times New Roman", 14};
-    ASSERT_TRUE(window.CreateUiFont(request));
-    EXPECT_EQ("Times New Roman", window.UiFontFace());
-    EXPECT_EQ(14, window.UiFontHeight());
-    window.FailUiFont(true);
-    EXPECT_FALSE(window.CreateUiFont(request));
-
+    // A client context of the system font at 96 pixels per inch.
     CTextMetrics metrics = {0, 0, 0};
     window.GetClientTextMetrics(&metrics);
     EXPECT_EQ(13, metrics.height);
     EXPECT_EQ(0, metrics.externalLeading);
     EXPECT_EQ(5, metrics.aveCharWidth);
-    window.SetTextMetrics(CTextMetrics{16, 2, 7});
-    window.GetClientTextMetrics(&metrics);
-    EXPECT_EQ(16, metrics.height);
-    EXPECT_EQ(2, metrics.externalLeading);
 
     // Timers go to the clock.
     window.SetTimer(99, 500);
@@ -114,15 +104,8 @@ TEST_F(SimWindowTest, TheDialogsOwnSettingsAreRecorded)
     window.KillTimer(99);
     EXPECT_FALSE(clock.IsArmed(99));
 
-    window.SetIcon();
-    window.InitCommonControls();
-    window.Invalidate();
     window.Invalidate();
     window.PostClose();
-    EXPECT_EQ(1, window.IconSets());
-    EXPECT_EQ(1, window.CommonControlsInits());
-    EXPECT_EQ(2, window.Invalidations());
-    EXPECT_EQ(1, window.CloseRequests());
     EXPECT_TRUE(events.Lines().empty()) << "none of this is logged";
 }
 
@@ -159,16 +142,6 @@ TEST(SimAppHost, TheModalRunRecordsTheDialogAndInitialisesIt)
     host.GetScreenPixelsPerInch(&x, &y);
     EXPECT_EQ(120, x);
     EXPECT_EQ(120, y);
-
-    host.InitCommonControls();
-    host.EnableControlContainer();
-    host.Enable3dControls();
-    host.SetDialogColors(0x00FFFFFF, 0);
-    EXPECT_EQ(1, host.CommonControlsInits());
-    EXPECT_TRUE(host.ControlContainerEnabled());
-    EXPECT_TRUE(host.ThreeDControlsEnabled());
-    EXPECT_TRUE(host.DialogColorsSet());
-    EXPECT_EQ(0x00FFFFFFu, host.DialogBackground());
 
     CCountingHandler handler;
     host.SetTemplateLoadable(false);
