@@ -38,10 +38,10 @@ std::string StartArguments(const std::string& board, const std::string& os)
            TOVA_SOURCE_DIR + "/demo/boards/" + board + ".board --os " + os;
 }
 
-// expected/<board>.txt: for each system a "## NAME" line followed by tova-sim's output.
-std::string ExpectedFor(const std::string& board, const std::string& os)
+// expected/<name>.txt: for each system a "## NAME" line followed by tova-sim's output.
+std::string ExpectedFor(const std::string& name, const std::string& os)
 {
-    std::ifstream in(std::string(TOVA_SOURCE_DIR) + "/tests/scenarios/expected/" + board + ".txt");
+    std::ifstream in(std::string(TOVA_SOURCE_DIR) + "/tests/scenarios/expected/" + name + ".txt");
     std::string line;
     std::string block;
     bool inside = false;
@@ -116,6 +116,23 @@ TEST(StartFlow, BadOptionsAndFilesExitWithStatusTwo)
         CResult result = RunSim(arguments);
         EXPECT_EQ(2, result.status) << arguments;
         EXPECT_EQ("", result.out) << arguments;
+    }
+}
+
+TEST(StartFlow, HwReportOfEveryDemoBoardOnBothPortPaths)
+{
+    const std::string finds =
+        " --find 0x24C08086 --find 0x30591106:0xA0027A51 --find 0x06511039 --find 0x01E010DE"
+        " --find 0x0D30105A:0xB0017A51 --find 0x24DF8086:0x24D17A51";
+    for (const char* board : BOARDS) {
+        for (const char* os : {"win98se", "winxp"}) {
+            std::string expected = ExpectedFor(std::string("hw-") + board, os);
+            ASSERT_FALSE(expected.empty()) << "no expected hw output for " << board << " " << os;
+            CResult result = RunSim("hw --board " + std::string(TOVA_SOURCE_DIR) + "/demo/boards/" +
+                                    board + ".board --os " + os + finds);
+            EXPECT_EQ(0, result.status) << board << " " << os;
+            EXPECT_EQ(expected, result.out) << board << " " << os;
+        }
     }
 }
 

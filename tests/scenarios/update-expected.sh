@@ -13,3 +13,15 @@ for board in ich4-845pe via-kt400 sis651 nforce2 ich5-865g empty; do
         (cd "$top" && "$sim" start --drive "E=$top/demo/cd" --board "$top/demo/boards/$board.board" --os "$os") >> "$out"
     done
 done
+
+# The hardware report of every board, through the direct path (98 SE) and the port library (XP).
+for board in ich4-845pe via-kt400 sis651 nforce2 ich5-865g empty; do
+    out="$top/tests/scenarios/expected/hw-$board.txt"
+    : > "$out"
+    for os in win98se winxp; do
+        echo "## $os" >> "$out"
+        (cd "$top" && "$sim" hw --board "$top/demo/boards/$board.board" --os "$os" \
+            --find 0x24C08086 --find 0x30591106:0xA0027A51 --find 0x06511039 --find 0x01E010DE \
+            --find 0x0D30105A:0xB0017A51 --find 0x24DF8086:0x24D17A51) >> "$out"
+    done
+done
