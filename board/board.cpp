@@ -32,6 +32,7 @@ void CBoard::Clear()
     cpuVendor.Clear();
     memoryKb = 0;
     pciAddress = 0;
+    latchedFunction = -1;
     portOps = 0;
     delayWrites = 0;
 }
@@ -61,17 +62,24 @@ bool CBoard::SuperIoInConfigMode(uint16_t indexPort) const
     return chip && chip->indexPort == indexPort && chip->configMode;
 }
 
-// The function the 0xCF8 latch points at, or null (disabled address, nothing there).
-const CBoard::CPciFunction* CBoard::LatchedFunction() const
+// The function pciAddress points at, or -1 (disabled address, nothing there). Looked up once
+// per latch write: a bus scan reads each latched function several times.
+int CBoard::ResolveLatch() const
 {
-    if (!(pciAddress & BOARD_PCI_ENABLE)) return nullptr;
+    if (!(pciAddress & BOARD_PCI_ENABLE)) return -1;
     uint8_t bus = (uint8_t)(pciAddress >> 16);
     uint8_t device = (uint8_t)((pciAddress >> 11) & 0x1F);
     uint8_t function = (uint8_t)((pciAddress >> 8) & 0x07);
-    for (const CPciFunction& fn : pciFunctions) {
-        if (fn.bus == bus && fn.device == device && fn.function == function) return &fn;
+    for (size_t i = 0; i < pciFunctions.size(); ++i) {
+        const CPciFunction& fn = pciFunctions[i];
+        if (fn.bus == bus && fn.device == device && fn.function == function) return (int)i;
     }
-    return nullptr;
+    return -1;
+}
+
+const CBoard::CPciFunction* CBoard::LatchedFunction() const
+{
+    return latchedFunction < 0 ? nullptr : &pciFunctions[(size_t)latchedFunction];
 }
 
 // A matching byte advances a sequence; a wrong one restarts it, counting itself when it is
@@ -180,6 +188,7 @@ void CBoard::Out32(uint16_t port, uint32_t value)
     }
     if (port == BOARD_PCI_ADDRESS_PORT) {
         pciAddress = value;
+        latchedFunction = ResolveLatch();
         return;
     }
     for (int i = 0; i < 4; ++i) WriteByteAt((uint16_t)(port + i), (uint8_t)(value >> (8 * i)));

@@ -113,6 +113,7 @@ private:
     CSuperIoChip* ChipAt(uint16_t port);
     const CSuperIoChip* ChipAt(uint16_t port) const;
     const CPciFunction* LatchedFunction() const;
+    int ResolveLatch() const;
     uint8_t ReadByteAt(uint16_t port);
     void WriteByteAt(uint16_t port, uint8_t value);
     void SuperIoIndexWrite(CSuperIoChip& chip, uint8_t value);
@@ -128,6 +129,9 @@ private:
     FixedText<13> cpuVendor;
     uint32_t memoryKb = 0;
     uint32_t pciAddress = 0;  // the latch of port 0xCF8
+    // The function pciAddress points at, found when the latch is written: an index into
+    // pciFunctions (an index, so a copied board stays right), -1 when nothing answers.
+    int latchedFunction = -1;
     uint64_t portOps = 0;
     uint64_t delayWrites = 0;
 };

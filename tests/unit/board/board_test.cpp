@@ -94,6 +94,22 @@ TEST(BoardPci, AbsentFunctionsAndDisabledAddressesReadAllOnes)
     EXPECT_EQ(0xFFFFFFFFu, fresh.In32(0xCFC));
 }
 
+TEST(BoardPci, TheLatchFollowsReloadsAndCopies)
+{
+    CBoard board;
+    Load(board, "pci 00:1f.5 id=0x24C58086\npci 80:00.0 id=0x11112222\n");
+    board.Out32(0xCF8, Address(0x80, 0, 0, 0));
+    // A copy answers from its own functions at the same latched address.
+    CBoard copy = board;
+    EXPECT_EQ(0x11112222u, copy.In32(0xCFC));
+    // A reload drops the latch, even where the new board has a function in the old place.
+    Load(board, "pci 80:00.0 id=0x33334444\n");
+    EXPECT_EQ(0xFFFFFFFFu, board.In32(0xCFC));
+    board.Out32(0xCF8, Address(0x80, 0, 0, 0));
+    EXPECT_EQ(0x33334444u, board.In32(0xCFC));
+    EXPECT_EQ(0x11112222u, copy.In32(0xCFC));
+}
+
 TEST(BoardSuperIo, KeysEnterAndExitsLeaveOnBothPairs)
 {
     CBoard board;
