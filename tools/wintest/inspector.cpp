@@ -209,6 +209,20 @@ int CommandPress(const char* title, const char* buttonText, DWORD timeout)
     return 1;
 }
 
+// Asks the window to close, as its close box would.
+int CommandClose(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    printf("closed\t%s\n", title);
+    return 0;
+}
+
 int CommandClient(const char* title, DWORD timeout)
 {
     HWND hwnd = WaitForTitle(title, timeout);
@@ -220,6 +234,24 @@ int CommandClient(const char* title, DWORD timeout)
     RECT client;
     GetClientRect(hwnd, &client);
     printf("%ldx%ld\n", client.right - client.left, client.bottom - client.top);
+    return 0;
+}
+
+// The client area in screen coordinates: left, top, width, height.
+int CommandClientRect(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
+                static_cast<unsigned long>(timeout));
+        return 1;
+    }
+    RECT client;
+    GetClientRect(hwnd, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right - client.left,
+           client.bottom - client.top);
     return 0;
 }
 
@@ -267,7 +299,9 @@ int Usage()
             "       inspector count TITLE                  visible windows with that title\n"
             "       inspector msgbox TITLE [TIMEOUT_MS]    caption, texts and buttons\n"
             "       inspector press TITLE BUTTON [TIMEOUT_MS]\n"
+            "       inspector close TITLE [TIMEOUT_MS]     post WM_CLOSE to the window\n"
             "       inspector client TITLE [TIMEOUT_MS]    client size WxH\n"
+            "       inspector clientrect TITLE [TIMEOUT_MS] client area: X Y W H on screen\n"
             "       inspector expect FACE POINTS W H       client size of W x H dialog units\n"
             "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n");
     return 2;
@@ -286,6 +320,8 @@ int main(int argc, char** argv)
     if (command == "gone") return CommandGone(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "count") return CommandCount(argv[2]);
     if (command == "msgbox") return CommandMessageBox(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "close") return CommandClose(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "clientrect") return CommandClientRect(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "client") return CommandClient(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "press" && argc >= 4) {
         return CommandPress(argv[2], argv[3], TimeoutArg(argc, argv, 4));

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The fixture of every end-to-end test: a fresh Wine prefix and display of its own, the demo
+# CD staged on drive E:, the Windows programs at hand, checks that report, and a clean-up that
+# ends every process of the run however the test ends.
+# Environment (set by e2e.cmake): TOVA_E2E_WIN64_DIR, TOVA_SOURCE_DIR, TOVA_E2E_WORK,
+# TOVA_E2E_ARTIFACTS.
+set -u
+
+: "${TOVA_E2E_WIN64_DIR:?the x86_64 Windows build folder}"
+: "${TOVA_SOURCE_DIR:?the source tree}"
+: "${TOVA_E2E_WORK:?a work folder of this test}"
+: "${TOVA_E2E_ARTIFACTS:?the artifact folder of this test}"
+
+. "$TOVA_SOURCE_DIR/scripts/wine-env.sh"
+# roduru.dll must find only the board a test stages beside it.
+unset RODURU_BOARD
+
+E2E_FAILURES=0
+E2E_CD=$TOVA_E2E_WORK/cd
+E2E_TOOLS=$TOVA_E2E_WORK/tools
+
+e2e_find_program() {
+    find "$TOVA_E2E_WIN64_DIR" -name "$1" -type f | head -n 1
+}
+
+e2e_pass() { echo "ok: $*"; }
+e2e_fail() {
+    echo "FAIL: $*"
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+}
+# e2e_expect_eq WHAT EXPECTED ACTUAL
+e2e_expect_eq() {
+    if [ "$2" = "$3" ]; then e2e_pass "$1"; else e2e_fail "$1: expected [$2], got [$3]"; fi
+}
+# A fault of the fixture itself: the test cannot go on.
+e2e_abort() {
+    echo "ABORT: $*"
+    exit 1
+}
+
+e2e_cleanup() {
+    # What the screen showed at the end, and what was open, for the artifacts.
+    if [ -n "${DISPLAY:-}" ] && [ -n "$TOVA_XVFB_PID" ]; then
+        tova_screenshot "$TOVA_E2E_ARTIFACTS/at-end.png" >/dev/null 2>&1 || true
+    fi
+    tova_cleanup
+}
+
+# e2e_begin: display first (every Wine process of the prefix must find it), then the prefix.
+e2e_begin() {
+    rm -rf "$TOVA_E2E_ARTIFACTS"
+    mkdir -p "$TOVA_E2E_WORK" "$TOVA_E2E_ARTIFACTS"
+    trap e2e_cleanup EXIT
+    tova_xvfb_start || e2e_abort "no virtual display"
+    tova_log "display $DISPLAY"
+    tova_wine_prefix "$TOVA_E2E_WORK/prefix" || e2e_abort "no Wine prefix"
+    # The test programs live on C:, away from the CD.
+    mkdir -p "$E2E_TOOLS"
+    local program
+    for program in inspector.exe hwprobe.exe template_check.exe; do
+        local found
+        found=$(e2e_find_program "$program")
+        [ -n "$found" ] || e2e_abort "no $program under $TOVA_E2E_WIN64_DIR"
+        cp "$found" "$E2E_TOOLS/"
+    done
+    tova_drive t "$E2E_TOOLS"
+}
+
+# e2e_stage_cd BOARD: the demo CD with tova.exe, roduru.dll and the board, on drive E:.
+e2e_stage_cd() {
+    tova_stage_cd "$TOVA_SOURCE_DIR/demo/cd" "$TOVA_E2E_WIN64_DIR" "$1" "$E2E_CD" ||
+        e2e_abort "cannot stage the CD"
+    tova_drive e "$E2E_CD"
+}
+
+# inspector ARGS...: inspector.exe in the prefix, its output without carriage returns.
+inspector() {
+    tova_wine 'T:\inspector.exe' "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+# e2e_start_tova: starts E:\tova.exe in the background; its pid is in E2E_TOVA_PID.
+e2e_start_tova() {
+    (cd "$E2E_CD" && exec "$TOVA_WINE" 'E:\tova.exe') &
+    E2E_TOVA_PID=$!
+}
+
+# e2e_expect_exit WHAT PID CODE SECONDS
+e2e_expect_exit() {
+    if tova_wait_exit "$2" "$4"; then
+        e2e_expect_eq "$1" "$3" "$TOVA_EXIT_CODE"
+    else
+        e2e_fail "$1: still running after $4 s"
+    fi
+}
+
+e2e_end() {
+    if [ "$E2E_FAILURES" -ne 0 ]; then
+        echo "$E2E_FAILURES check(s) failed; artifacts in $TOVA_E2E_ARTIFACTS"
+        exit 1
+    fi
+    echo "all checks passed; artifacts in $TOVA_E2E_ARTIFACTS"
+    exit 0
+}
+
+# The title "bmp.ini" of the demo CD gives the window, read as Windows would (first match).
+e2e_demo_title() {
+    tr -d '\r' <"$TOVA_SOURCE_DIR/demo/cd/bmp.ini" |
+        awk '/^\[/ { s = tolower($0) }
+             s == "[common]" && tolower($0) ~ /^title=/ { sub(/^[^=]*=/, ""); print; exit }'
+}
