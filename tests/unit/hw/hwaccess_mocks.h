@@ -1,4 +1,5 @@
-// Recording mocks of the hardware, system and window services for the hardware-access tests.
+// Recording mocks of the port library and the direct hardware path for the hardware-access
+// tests: every call in order, with its arguments.
 #pragma once
 
 #include <cstdarg>
@@ -9,8 +10,6 @@
 #include <vector>
 
 #include "platform/hardware.h"
-#include "platform/system.h"
-#include "platform/window.h"
 
 inline std::string HwaccessFormat(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 inline std::string HwaccessFormat(const char* fmt, ...)
@@ -137,81 +136,4 @@ public:
         for (int i = 0; i < 4; ++i) regs[i] = cpuIdRegs[i];
     }
     PortLibrary& Library() override { return library; }
-};
-
-// GetVersionExA answering from a script, one entry per call; records what each call was given.
-class CHwaccessMockSystem : public System {
-public:
-    struct CAnswer {
-        bool succeeds;
-        COsVersionInfo record;
-    };
-    struct CCall {
-        uint32_t sizeField;
-        bool restCleared;  // every byte after the size field was zero on entry
-    };
-
-    std::vector<CAnswer> answers;
-    std::vector<CCall> calls;
-
-    bool GetVersionEx(COsVersionInfo* info) override
-    {
-        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(info);
-        bool cleared = true;
-        for (size_t i = sizeof(info->sizeField); i < sizeof(*info); ++i) {
-            if (bytes[i] != 0) cleared = false;
-        }
-        calls.push_back({info->sizeField, cleared});
-        if (calls.size() > answers.size()) return false;
-        const CAnswer& answer = answers[calls.size() - 1];
-        if (!answer.succeeds) return false;
-        // The call writes as much of the record as its size field asks for.
-        uint32_t size = info->sizeField < sizeof(*info) ? info->sizeField : sizeof(*info);
-        COsVersionInfo written = answer.record;
-        written.sizeField = info->sizeField;
-        memcpy(info, &written, size);
-        return true;
-    }
-    void GlobalMemoryStatus(CMemoryStatus* status) override { memset(status, 0, sizeof(*status)); }
-    uint16_t GetSystemDefaultLangID() override { return 0x0409; }
-    void GetScreenPixelsPerInch(int* x, int* y) override { *x = *y = 96; }
-    void Sleep(uint32_t) override {}
-    uint32_t GetTickCount() override { return 0; }
-};
-
-// Records message boxes; everything else does nothing.
-class CHwaccessMockWindow : public Window {
-public:
-    struct CMessage {
-        bool ownedByDialog;
-        std::string text;
-        std::string caption;
-        uint32_t type;
-    };
-    std::vector<CMessage> messages;
-
-    int MessageBox(bool ownedByDialog, const char* text, const char* caption,
-                   uint32_t type) override
-    {
-        messages.push_back({ownedByDialog, text, caption, type});
-        return MSGBOX_RESULT_OK;
-    }
-    void SetTitle(const char*) override {}
-    uint32_t GetTitle(char* buffer, uint32_t size) override
-    {
-        if (size > 0) buffer[0] = '\0';
-        return 0;
-    }
-    void SetIcon() override {}
-    void InitCommonControls() override {}
-    ToolTipHandle CreateToolTip() override { return 0; }
-    bool CreateUiFont(const CFontRequest&) override { return true; }
-    void GetClientTextMetrics(CTextMetrics* metrics) override
-    {
-        memset(metrics, 0, sizeof(*metrics));
-    }
-    void SetTimer(uint32_t, uint32_t) override {}
-    void KillTimer(uint32_t) override {}
-    void Invalidate() override {}
-    void PostClose() override {}
 };

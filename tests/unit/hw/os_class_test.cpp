@@ -1,34 +1,59 @@
 // Operating-system classification: every row of the osCode table and both failure paths.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "hw/hw_state.h"
 #include "hw/os_class.h"
-#include "hwaccess_mocks.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_window.h"
 
 namespace {
 
-COsVersionInfo Record(uint32_t platform, uint32_t major, uint32_t minor, uint32_t build,
-                      const char* csd)
-{
-    COsVersionInfo info;
-    memset(&info, 0, sizeof(info));
-    info.platformId = platform;
-    info.majorVersion = major;
-    info.minorVersion = minor;
-    info.buildNumber = build;
-    snprintf(info.csdVersion, sizeof(info.csdVersion), "%s", csd);
-    return info;
-}
+// The simulated system, noting what each version query was handed: the record's size field
+// and whether every byte after it was zero.
+class CQueryRecordingSystem : public CSimSystem {
+public:
+    struct CCall {
+        uint32_t sizeField;
+        bool restCleared;
+    };
+    using CSimSystem::CSimSystem;
+    std::vector<CCall> calls;
+
+    bool GetVersionEx(COsVersionInfo* info) override
+    {
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(info);
+        bool cleared = true;
+        for (size_t i = sizeof(info->sizeField); i < sizeof(*info); ++i) {
+            if (bytes[i] != 0) cleared = false;
+        }
+        calls.push_back({info->sizeField, cleared});
+        return CSimSystem::GetVersionEx(info);
+    }
+};
 
 struct CClassifyRun {
-    CHwaccessMockSystem system;
-    CHwaccessMockWindow window;
+    CSimClock clock;
+    CSimEventLog events;
+    CQueryRecordingSystem system{clock};
+    CSimWindow window{events, clock};
     // Values no classification produces, so an untouched output is seen.
     uint8_t osCode = 77;
     uint8_t xpServicePack = 77;
     int result = -1;
 
+    // Raw version numbers; the build written in hex, so it is the whole dwBuildNumber.
+    bool SelectOs(uint32_t platform, uint32_t major, uint32_t minor, uint32_t build,
+                  const char* csd)
+    {
+        char raw[192];
+        snprintf(raw, sizeof(raw), "%u.%u.%u.0x%X:%s", platform, major, minor, build, csd);
+        return system.SelectOs(raw);
+    }
     void Run() { result = ClassifyOs(system, window, &osCode, &xpServicePack); }
+    const std::vector<CSimMessageBox>& Boxes() const { return window.MessageBoxes(); }
 };
 
 struct CTableRow {
@@ -72,25 +97,31 @@ TEST(ClassifyOsTest, EveryRowOfTheTable)
     for (const CTableRow& row : TABLE_ROWS) {
         SCOPED_TRACE(row.what);
         CClassifyRun run;
-        run.system.answers.push_back(
-            {true, Record(row.platform, row.major, row.minor, row.build, row.csd)});
+        ASSERT_TRUE(run.SelectOs(row.platform, row.major, row.minor, row.build, row.csd));
         run.Run();
         EXPECT_EQ(1, run.result);
         EXPECT_EQ(row.osCode, run.osCode);
         EXPECT_EQ(row.xpServicePack, run.xpServicePack);
-        EXPECT_TRUE(run.window.messages.empty());
-        // The extended record is asked for first, cleared, and once is enough.
-        ASSERT_EQ(1u, run.system.calls.size());
+        EXPECT_TRUE(run.Boxes().empty());
+        // The extended record is asked for first, cleared, and one answer is enough; the 9x
+        // family and NT before 4 SP6 refuse it, and the plain record follows.
+        ASSERT_FALSE(run.system.calls.empty());
         EXPECT_EQ(156u, run.system.calls[0].sizeField);
         EXPECT_TRUE(run.system.calls[0].restCleared);
+        if (run.system.Os().extendedSupported) {
+            EXPECT_EQ(1u, run.system.calls.size());
+        } else {
+            ASSERT_EQ(2u, run.system.calls.size());
+            EXPECT_EQ(148u, run.system.calls[1].sizeField);
+        }
     }
 }
 
 TEST(ClassifyOsTest, ExtendedRecordFailsPlainRecordClassifies)
 {
     CClassifyRun run;
-    run.system.answers.push_back({false, Record(2, 4, 0, 1381, "")});
-    run.system.answers.push_back({true, Record(2, 5, 1, 2600, "Service Pack 1")});
+    ASSERT_TRUE(run.system.SelectOs("2.5.1.2600:Service Pack 1"));
+    run.system.FailVersionQuery(true, false);
     run.Run();
     EXPECT_EQ(1, run.result);
     EXPECT_EQ(OS_WINXP, run.osCode);
@@ -98,24 +129,24 @@ TEST(ClassifyOsTest, ExtendedRecordFailsPlainRecordClassifies)
     ASSERT_EQ(2u, run.system.calls.size());
     EXPECT_EQ(156u, run.system.calls[0].sizeField);
     EXPECT_EQ(148u, run.system.calls[1].sizeField);
-    EXPECT_TRUE(run.window.messages.empty());
+    EXPECT_TRUE(run.Boxes().empty());
 }
 
 TEST(ClassifyOsTest, BothRecordsFailShowsMessageAndLeavesOsCode)
 {
     CClassifyRun run;
-    run.system.answers.push_back({false, Record(1, 4, 10, 2222, "")});
-    run.system.answers.push_back({false, Record(1, 4, 10, 2222, "")});
+    ASSERT_TRUE(run.system.SelectOs("1.4.10.2222"));
+    run.system.FailVersionQuery(true, true);
     run.Run();
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(77, run.osCode);
     EXPECT_EQ(77, run.xpServicePack);
     EXPECT_EQ(2u, run.system.calls.size());
-    ASSERT_EQ(1u, run.window.messages.size());
-    EXPECT_FALSE(run.window.messages[0].ownedByDialog);
-    EXPECT_EQ("Check OS type Error !", run.window.messages[0].text);
-    EXPECT_EQ("Message", run.window.messages[0].caption);
-    EXPECT_EQ(MSGBOX_OK, run.window.messages[0].type);
+    ASSERT_EQ(1u, run.Boxes().size());
+    EXPECT_FALSE(run.Boxes()[0].ownedByDialog);
+    EXPECT_EQ("Check OS type Error !", run.Boxes()[0].text);
+    EXPECT_EQ("Message", run.Boxes()[0].caption);
+    EXPECT_EQ(MSGBOX_OK, run.Boxes()[0].type);
 }
 
 TEST(ClassifyOsTest, UnknownPlatformShowsMessageAndLeavesOsCodeZero)
@@ -123,15 +154,15 @@ TEST(ClassifyOsTest, UnknownPlatformShowsMessageAndLeavesOsCodeZero)
     for (uint32_t platform : {3u, 4u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(platform);
         CClassifyRun run;
-        run.system.answers.push_back({true, Record(platform, 5, 1, 2600, "Service Pack 2")});
+        ASSERT_TRUE(run.SelectOs(platform, 5, 1, 2600, "Service Pack 2"));
         run.Run();
         EXPECT_EQ(0, run.result);
         EXPECT_EQ(OS_OTHER, run.osCode);
-        ASSERT_EQ(1u, run.window.messages.size());
-        EXPECT_FALSE(run.window.messages[0].ownedByDialog);
-        EXPECT_EQ("Unknown OS type !", run.window.messages[0].text);
-        EXPECT_EQ("Message", run.window.messages[0].caption);
-        EXPECT_EQ(MSGBOX_OK, run.window.messages[0].type);
+        ASSERT_EQ(1u, run.Boxes().size());
+        EXPECT_FALSE(run.Boxes()[0].ownedByDialog);
+        EXPECT_EQ("Unknown OS type !", run.Boxes()[0].text);
+        EXPECT_EQ("Message", run.Boxes()[0].caption);
+        EXPECT_EQ(MSGBOX_OK, run.Boxes()[0].type);
     }
 }
 
@@ -140,7 +171,7 @@ TEST(ClassifyOsTest, ServicePackByteIsClearedWhenNotXpWithServicePack)
     // A byte left at 1 from before must not survive a classification that gives 0.
     CClassifyRun run;
     run.xpServicePack = 1;
-    run.system.answers.push_back({true, Record(2, 5, 0, 2195, "Service Pack 4")});
+    ASSERT_TRUE(run.system.SelectOs("2.5.0.2195:Service Pack 4"));
     run.Run();
     EXPECT_EQ(OS_WIN2000, run.osCode);
     EXPECT_EQ(0, run.xpServicePack);
