@@ -29,4 +29,6 @@ trap 'rm -rf "$work"' EXIT
     -gravity center -annotate +0+0 'T' \
     -background none -alpha on -colors 15 "$work/icon16.png"
 
-"$convert" "$work/icon32.png" "$work/icon16.png" -type Palette -colors 16 "$out"
+# The mask of an icon is one bit a pixel: edge pixels are either in or out.
+"$convert" "$work/icon32.png" "$work/icon16.png" -channel A -threshold 50% +channel \
+    -type PaletteAlpha -colors 16 "$out"

@@ -1,29 +1,8 @@
-// Owning holders for the Windows handles the adapters open, so no path can leak one.
+// Owning holders for the Windows handles the adapters open, so no path can leak one. Registry
+// keys are not among them: an opened key belongs to the core until it calls CloseKey.
 #pragma once
 
 #include "platform/win32/win32_api.h"
-
-// An open registry key below one of the predefined roots; the roots themselves are not closed.
-class CScopedKey {
-public:
-    CScopedKey() : key(NULL) {}
-    explicit CScopedKey(HKEY key) : key(key) {}
-    ~CScopedKey() { Reset(NULL); }
-    CScopedKey(const CScopedKey&) = delete;
-    CScopedKey& operator=(const CScopedKey&) = delete;
-
-    HKEY Get() const { return key; }
-    HKEY* Out() { Reset(NULL); return &key; }
-    HKEY Release() { HKEY k = key; key = NULL; return k; }
-    void Reset(HKEY k)
-    {
-        if (key) RegCloseKey(key);
-        key = k;
-    }
-
-private:
-    HKEY key;
-};
 
 // A kernel handle (process, thread) closed with CloseHandle.
 class CScopedHandle {
@@ -101,20 +80,4 @@ public:
 
 private:
     T object;
-};
-
-// An object selected into a device context for one scope; the previous one is put back.
-class CScopedSelect {
-public:
-    CScopedSelect(HDC dc, HGDIOBJ object) : dc(dc), previous(object ? SelectObject(dc, object) : NULL) {}
-    ~CScopedSelect()
-    {
-        if (previous) SelectObject(dc, previous);
-    }
-    CScopedSelect(const CScopedSelect&) = delete;
-    CScopedSelect& operator=(const CScopedSelect&) = delete;
-
-private:
-    HDC dc;
-    HGDIOBJ previous;
 };
