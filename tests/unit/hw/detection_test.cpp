@@ -2,17 +2,26 @@
 // codes, the deferred IT8212 entry, the USB 2.0 paths per system, and the flags.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "board/board.h"
 #include "hw/detection.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_event_log.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_hardware.h"
-#include "unit/hw/detect_fakes.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_window.h"
+#include "unit/platform/temp_dir.h"
 
 namespace {
 
 const char* const LIST_PATH = "E:\\SETUP\\tova.txt";
+const char* const LIST_HOST_FILE = "SETUP/tova.txt";  // LIST_PATH below the CD folder
 const char* const CATEGORIES[] = {"Chipset", "LAN",   "audio",  "Promise",  "Winbond",
                                   "SeriesATA", "SCSI", "USB2.0", "IntelUSB", "AMR"};
 
@@ -97,14 +106,30 @@ public:
     PortLibrary& Library() override { return library; }
 };
 
+// The simulated files, noting every whole-file read.
+class CReadRecordingFiles : public CSimFiles {
+public:
+    std::vector<std::string> reads;
+
+    bool ReadWholeFile(const char* path, std::vector<char>* bytes) override
+    {
+        reads.push_back(path);
+        return CSimFiles::ReadWholeFile(path, bytes);
+    }
+};
+
 class DetectionTest : public ::testing::Test {
 protected:
     DetectionTest()
-        : hardware(board),
+        : processes(events, clock), system(clock), window(events, clock), hardware(board),
           platform{registry, files, processes, system, hardware, window}
     {
-        files.contents[LIST_PATH] = FullList();
+        cd.MakeDir("SETUP");
+        WriteList(FullList());
+        EXPECT_TRUE(files.MapDrive('E', cd.Path().c_str()));
     }
+
+    void WriteList(const std::string& text) { cd.Write(LIST_HOST_FILE, text); }
 
     void LoadBoard(const char* description)
     {
@@ -116,19 +141,16 @@ protected:
     {
         struct CVersion {
             uint8_t os;
-            uint32_t platformId, major, minor, build;
+            const char* name;
         };
         static const CVersion VERSIONS[] = {
-            {OS_WIN95, 1, 4, 0, 950},    {OS_WIN98, 1, 4, 10, 1998},  {OS_WIN98SE, 1, 4, 10, 2222},
-            {OS_WINME, 1, 4, 90, 3000},  {OS_NT4, 2, 4, 0, 1381},     {OS_WIN2000, 2, 5, 0, 2195},
-            {OS_WINXP, 2, 5, 1, 2600},   {OS_WIN32S, 0, 3, 10, 0},    {OS_OTHER, 2, 6, 0, 6000},
+            {OS_WIN95, "win95"}, {OS_WIN98, "win98"},   {OS_WIN98SE, "win98se"},
+            {OS_WINME, "winme"}, {OS_NT4, "nt4"},       {OS_WIN2000, "win2000"},
+            {OS_WINXP, "winxp"}, {OS_WIN32S, "win32s"}, {OS_OTHER, "vista"},
         };
         for (const CVersion& v : VERSIONS) {
             if (v.os != osCode) continue;
-            system.platformId = v.platformId;
-            system.major = v.major;
-            system.minor = v.minor;
-            system.build = v.build;
+            ASSERT_TRUE(system.SelectOs(v.name));
             return;
         }
         FAIL() << "no version record for osCode " << int(osCode);
@@ -158,13 +180,16 @@ protected:
         return out;
     }
 
+    CTempDir cd;
+    CSimEventLog events;
+    CSimClock clock;
+    CSimRegistry registry;
+    CReadRecordingFiles files;
+    CSimProcesses processes;
+    CSimSystem system;
+    CSimWindow window;
     CBoard board;
     CDetectHardware hardware;
-    CDetectFakeRegistry registry;
-    CDetectFakeFiles files;
-    CDetectFakeProcesses processes;
-    CDetectFakeSystem system;
-    CDetectFakeWindow window;
     CPlatform platform;
     CHwState hw;
     CInstallList list;
@@ -181,15 +206,19 @@ TEST_F(DetectionTest, UnsupportedSystemsShowTheMessageAndEndTheProgram)
 {
     for (uint8_t os : {OS_OTHER, OS_WIN32S}) {
         Reset();
-        window.boxes.clear();
-        processes.exits.clear();
+        events.Clear();
+        size_t shown = window.MessageBoxes().size();
         EXPECT_FALSE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n", os));
-        ASSERT_EQ(window.boxes.size(), 1u) << int(os);
-        EXPECT_TRUE(window.boxes[0].owned);
-        EXPECT_EQ(window.boxes[0].text, "Sorry we do not support this M/B.");
-        EXPECT_EQ(window.boxes[0].caption, "Msg");
-        EXPECT_EQ(window.boxes[0].type, MSGBOX_OK);
-        EXPECT_EQ(processes.exits, std::vector<uint32_t>{0});
+        // One box, then the end of the program with 0, and nothing else.
+        EXPECT_EQ(events.Lines(),
+                  (Names{"messagebox\tMsg\tSorry we do not support this M/B.", "exit\t0"}))
+            << int(os);
+        ASSERT_EQ(window.MessageBoxes().size(), shown + 1) << int(os);
+        const CSimMessageBox& box = window.MessageBoxes().back();
+        EXPECT_TRUE(box.ownedByDialog);
+        EXPECT_EQ(box.text, "Sorry we do not support this M/B.");
+        EXPECT_EQ(box.caption, "Msg");
+        EXPECT_EQ(box.type, MSGBOX_OK);
         EXPECT_EQ(list.itemCount, 0);
         EXPECT_EQ(hw.results.chipsetCode, 0);
     }
@@ -197,12 +226,13 @@ TEST_F(DetectionTest, UnsupportedSystemsShowTheMessageAndEndTheProgram)
 
 TEST_F(DetectionTest, FailedVersionQueryEndsAfterBothMessages)
 {
-    system.failing = true;
+    system.FailVersionQuery(true, true);
     EXPECT_FALSE(Run("pci 00:00.0 id=0x25608086 class=0x06000003\n"));
-    ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[0].text, "Check OS type Error !");
-    EXPECT_EQ(window.boxes[1].text, "Sorry we do not support this M/B.");
-    EXPECT_EQ(processes.exits, std::vector<uint32_t>{0});
+    ASSERT_EQ(window.MessageBoxes().size(), 2u);
+    EXPECT_EQ(window.MessageBoxes()[0].text, "Check OS type Error !");
+    EXPECT_EQ(window.MessageBoxes()[1].text, "Sorry we do not support this M/B.");
+    EXPECT_EQ(processes.ExitCalls(), 1);
+    EXPECT_EQ(processes.ExitCode(), 0u);
 }
 
 TEST_F(DetectionTest, A845PeBoardOnXp)
@@ -232,8 +262,8 @@ TEST_F(DetectionTest, A845PeBoardOnXp)
     EXPECT_EQ(section.find(";-"), std::string::npos);
     // The list text is gone after detection; the system's block stays.
     EXPECT_TRUE(list.listText.empty());
-    EXPECT_TRUE(window.boxes.empty());
-    EXPECT_TRUE(processes.exits.empty());
+    EXPECT_TRUE(window.MessageBoxes().empty());
+    EXPECT_FALSE(processes.Exited());
 }
 
 TEST_F(DetectionTest, PortAccessBracketsDetectionOnTheNtClassOnly)
@@ -498,8 +528,8 @@ TEST_F(DetectionTest, SuperIoFlagsAndEmptyCatalogues)
 
 TEST_F(DetectionTest, Sis650VgaFolderSetsTheFlag)
 {
-    files.contents[LIST_PATH] =
-        "1;16;Chipset;55;SiS 650 VGA;%CDROM%SiS650\\VGA\\Win2k_XP\\;setup.exe;V1\r\n;-\r\n";
+    WriteList(
+        "1;16;Chipset;55;SiS 650 VGA;%CDROM%SiS650\\VGA\\Win2k_XP\\;setup.exe;V1\r\n;-\r\n");
     ASSERT_TRUE(Run("pci 00:00.0 id=0x06501039 class=0x06000001\n"));
     EXPECT_EQ(Entries(), Names{"SiS 650 VGA"});
     EXPECT_EQ(list.sis650VgaListed, 1);
@@ -508,7 +538,7 @@ TEST_F(DetectionTest, Sis650VgaFolderSetsTheFlag)
 
 TEST_F(DetectionTest, MissingListStillDetects)
 {
-    files.contents.clear();
+    ASSERT_EQ(remove((cd.Path() + "/" + LIST_HOST_FILE).c_str()), 0);
     ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003 subsys=0x25607A51\n"));
     EXPECT_EQ(hw.results.chipsetCode, 19);
     EXPECT_TRUE(Entries().empty());
@@ -523,7 +553,7 @@ TEST_F(DetectionTest, AFullListTakesNoMoreEntries)
                 ";%CDROM%Chipset\\;setup.exe;V1\r\n";
     }
     text += "40;16;LAN;12;LAN;%CDROM%LAN\\;setup.exe;V1\r\n;-\r\n";
-    files.contents[LIST_PATH] = text;
+    WriteList(text);
     ASSERT_TRUE(Run("pci 00:00.0 id=0x25608086 class=0x06000003 subsys=0x25607A51\n"
                     "pci 01:08.0 id=0x10398086 class=0x02000081 subsys=0x30138086\n"));
     ASSERT_EQ(list.itemCount, DRIVER_ITEM_CAPACITY);

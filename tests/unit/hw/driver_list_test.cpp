@@ -6,18 +6,28 @@
 
 #include "hw/driver_list.h"
 #include "hw/hw_state.h"
-#include "unit/hw/detect_fakes.h"
+#include "platform/sim/sim_files.h"
+#include "unit/platform/temp_dir.h"
 
 namespace {
 
 std::string Section(const CInstallList& list) { return std::string(list.osSection.data()); }
 
+// A CD in drive E on a temp folder.
+struct CListCd {
+    CTempDir dir;
+    CSimFiles files;
+
+    CListCd() { EXPECT_TRUE(files.MapDrive('E', dir.Path().c_str())); }
+    void Write(const char* name, const std::string& text) { dir.Write(name, text); }
+};
+
 // Loads text as the list file and cuts out the block of osCode.
 void LoadList(CInstallList& list, const std::string& text, uint8_t osCode)
 {
-    CDetectFakeFiles files;
-    files.contents["E:\\tova.txt"] = text;
-    ASSERT_TRUE(ReadListFile(files, "E:\\tova.txt", list));
+    CListCd cd;
+    cd.Write("tova.txt", text);
+    ASSERT_TRUE(ReadListFile(cd.files, "E:\\tova.txt", list));
     ExtractOsSection(list, osCode);
 }
 
@@ -43,9 +53,9 @@ const char* const TWO_SYSTEMS =
 
 TEST(DriverListFile, MissingFileLeavesEmptyTextAndSection)
 {
-    CDetectFakeFiles files;
+    CListCd cd;
     CInstallList list;
-    EXPECT_FALSE(ReadListFile(files, "E:\\tova.txt", list));
+    EXPECT_FALSE(ReadListFile(cd.files, "E:\\tova.txt", list));
     EXPECT_TRUE(list.listText.empty());
     ExtractOsSection(list, OS_WINXP);
     EXPECT_EQ(Section(list), "");
@@ -55,10 +65,10 @@ TEST(DriverListFile, MissingFileLeavesEmptyTextAndSection)
 
 TEST(DriverListFile, ReadAddsTerminatingZeroAndFreeDropsText)
 {
-    CDetectFakeFiles files;
-    files.contents["a.txt"] = "abc";
+    CListCd cd;
+    cd.Write("a.txt", "abc");
     CInstallList list;
-    ASSERT_TRUE(ReadListFile(files, "a.txt", list));
+    ASSERT_TRUE(ReadListFile(cd.files, "a.txt", list));
     ASSERT_EQ(list.listText.size(), 4u);
     EXPECT_EQ(list.listText[3], '\0');
     EXPECT_STREQ(list.listText.data(), "abc");
