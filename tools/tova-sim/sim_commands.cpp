@@ -34,7 +34,7 @@ std::string Printable(const char* text)
 
 bool ParseHex32(const char* text, uint32_t* value)
 {
-    if (!text || strncmp(text, "0x", 2) != 0 && strncmp(text, "0X", 2) != 0) return false;
+    if (!text || (strncmp(text, "0x", 2) != 0 && strncmp(text, "0X", 2) != 0)) return false;
     char* end = nullptr;
     unsigned long parsed = strtoul(text + 2, &end, 16);
     if (end == text + 2 || *end != '\0' || parsed > 0xFFFFFFFFul) return false;
