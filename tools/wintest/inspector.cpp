@@ -97,6 +97,17 @@ HWND WaitForTitle(const char* title, DWORD timeout)
     }
 }
 
+// WaitForTitle that says on stderr what did not appear.
+HWND WaitForTitleOrSay(const char* title, DWORD timeout, const char* what)
+{
+    HWND hwnd = WaitForTitle(title, timeout);
+    if (!hwnd) {
+        fprintf(stderr, "inspector: no %s \"%s\" within %lu ms\n", what, title,
+                static_cast<unsigned long>(timeout));
+    }
+    return hwnd;
+}
+
 DWORD TimeoutArg(int argc, char** argv, int index)
 {
     return argc > index ? static_cast<DWORD>(strtoul(argv[index], NULL, 10))
@@ -131,12 +142,8 @@ int CommandList()
 
 int CommandWait(const char* title, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
     printf("found\t%p\n", static_cast<void*>(hwnd));
     return 0;
 }
@@ -165,12 +172,8 @@ int CommandCount(const char* title)
 // A message box: its caption, the texts of its static controls, its buttons.
 int CommandMessageBox(const char* title, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no message box \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "message box");
+    if (!hwnd) return 1;
     printf("title\t%s\n", OneLine(WindowText(hwnd)).c_str());
     printf("class\t%s\n", ClassName(hwnd).c_str());
     DWORD pid = 0;
@@ -191,12 +194,8 @@ int CommandMessageBox(const char* title, DWORD timeout)
 
 int CommandPress(const char* title, const char* buttonText, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
     for (const CWindowInfo& child : ChildWindows(hwnd)) {
         if (_stricmp(child.className.c_str(), "Button") != 0) continue;
         if (child.title != buttonText) continue;
@@ -212,12 +211,8 @@ int CommandPress(const char* title, const char* buttonText, DWORD timeout)
 // Asks the window to close, as its close box would.
 int CommandClose(const char* title, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     printf("closed\t%s\n", title);
     return 0;
@@ -225,12 +220,8 @@ int CommandClose(const char* title, DWORD timeout)
 
 int CommandClient(const char* title, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
     RECT client;
     GetClientRect(hwnd, &client);
     printf("%ldx%ld\n", client.right - client.left, client.bottom - client.top);
@@ -240,12 +231,8 @@ int CommandClient(const char* title, DWORD timeout)
 // The client area in screen coordinates: left, top, width, height.
 int CommandClientRect(const char* title, DWORD timeout)
 {
-    HWND hwnd = WaitForTitle(title, timeout);
-    if (!hwnd) {
-        fprintf(stderr, "inspector: no window \"%s\" within %lu ms\n", title,
-                static_cast<unsigned long>(timeout));
-        return 1;
-    }
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
     RECT client;
     GetClientRect(hwnd, &client);
     POINT origin = {0, 0};
