@@ -253,19 +253,17 @@ void PrintStartState(CSetupDlg& dialog, void* context)
             static_cast<unsigned long long>(run->machine->board.PortOps()));
 }
 
-// Without --program-dir the program sits in the CD root: the first mapped drive with the marker.
-std::string DefaultProgramFile(const COptions& options)
+// Without --program-dir the program sits in the CD root: the first drive with the marker, found
+// through the simulated drives so that the marker's case does not matter.
+std::string DefaultProgramFile(CSimMachine& machine)
 {
-    char best = 0;
-    for (const auto& drive : options.drives) {
-        std::string marker = drive.second + "/id.log";
-        FILE* f = fopen(marker.c_str(), "rb");
-        if (!f) continue;
-        fclose(f);
-        if (best == 0 || drive.first < best) best = drive.first;
+    for (char drive = 'C'; drive <= 'Z'; ++drive) {
+        std::string marker = std::string(1, drive) + ":\\id.log";
+        if (machine.files.CanOpenForReading(marker.c_str())) {
+            return std::string(1, drive) + ":\\tova.exe";
+        }
     }
-    std::string file = best ? std::string(1, best) + ":\\" : std::string("C:\\");
-    return file + "tova.exe";
+    return "C:\\tova.exe";
 }
 
 }  // namespace
@@ -283,7 +281,7 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
             return SIM_EXIT_USAGE;
         }
     }
-    std::string programFile = DefaultProgramFile(options);
+    std::string programFile = DefaultProgramFile(machine);
     if (options.programDir) {
         programFile = options.programDir;
         if (programFile.empty() || programFile.back() != '\\') programFile += '\\';
