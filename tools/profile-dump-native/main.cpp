@@ -32,28 +32,13 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: profile-dump-native PROFILE QUERIES\n");
         return 2;
     }
-    FILE* queries = fopen(argv[2], "rb");
-    if (!queries) {
-        fprintf(stderr, "profile-dump-native: cannot open %s\n", argv[2]);
-        return 2;
-    }
     std::vector<char> profile = ReadFileBytes(argv[1]);
-    std::string line;
-    int c;
-    bool more = true;
-    while (more) {
-        line.clear();
-        while ((c = fgetc(queries)) != EOF && c != '\n') line += (char)c;
-        more = c != EOF;
-        CProfileQuery query;
-        if (!ParseQueryLine(line, &query)) continue;
-        std::vector<char> buffer(query.size + 1, '~');
-        uint32_t result = ReadProfileString(profile.data(), profile.size(), query.section.c_str(),
-                                            query.key.c_str(),
-                                            query.hasDefault ? query.defaultValue.c_str() : nullptr,
-                                            buffer.data(), query.size);
-        printf("%s\n", FormatQueryReport(query, result, buffer.data()).c_str());
-    }
-    fclose(queries);
-    return 0;
+    return DumpQueryFile("profile-dump-native", argv[2],
+                         [&profile](const CProfileQuery& query, char* buffer) {
+                             return ReadProfileString(
+                                 profile.data(), profile.size(), query.section.c_str(),
+                                 query.key.c_str(),
+                                 query.hasDefault ? query.defaultValue.c_str() : nullptr, buffer,
+                                 query.size);
+                         });
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 // One query: section, key, buffer size and (optionally) a default value. A null default is
 // passed as a null pointer.
@@ -92,8 +93,8 @@ inline std::string EscapeForReport(const char* text, size_t length)
     return out;
 }
 
-// "section<TAB>key<TAB>size<TAB>return<TAB>text[<TAB>default=...]". The buffer is size + 1 bytes pre-filled with
-// '~'; the text shown is what lies before the first zero within size bytes, or "<unterminated>"
+// "section<TAB>key<TAB>size<TAB>return<TAB>text[<TAB>default=...]". The buffer is size + 1
+// bytes pre-filled with '~'; the text shown is what lies before the first zero within size bytes, or "<unterminated>"
 // when the call left no zero there; with size 0 the text is "<untouched>" or "<written>".
 inline std::string FormatQueryReport(const CProfileQuery& query, unsigned result,
                                      const char* buffer)
@@ -117,4 +118,35 @@ inline std::string FormatQueryReport(const CProfileQuery& query, unsigned result
                                    EscapeForReport(query.defaultValue.data(),
                                                    query.defaultValue.size())
                              : std::string());
+}
+
+// Runs every query of the list file queriesPath through read, which answers one query like
+// GetPrivateProfileStringA (into a buffer of query.size bytes), and prints each report line.
+// read is called as read(query, buffer) and returns the reported length. Returns the exit
+// status: 2 when the list cannot be opened, else 0.
+template <typename ReadQuery>
+int DumpQueryFile(const char* program, const char* queriesPath, ReadQuery read)
+{
+    FILE* queries = fopen(queriesPath, "rb");
+    if (!queries) {
+        fprintf(stderr, "%s: cannot open %s\n", program, queriesPath);
+        return 2;
+    }
+    std::string line;
+    int c;
+    bool more = true;
+    while (more) {
+        line.clear();
+        while ((c = fgetc(queries)) != EOF && c != '\n') line += (char)c;
+        more = c != EOF;
+        CProfileQuery query;
+        if (!ParseQueryLine(line, &query)) continue;
+        // One guard byte past the buffer shows a reader that writes beyond its size.
+        std::vector<char> buffer(query.size + 1, '~');
+        unsigned result = read(query, buffer.data());
+        printf("%s\n", FormatQueryReport(query, result, buffer.data()).c_str());
+    }
+    fclose(queries);
+    fflush(stdout);
+    return 0;
 }
