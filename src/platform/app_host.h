@@ -11,6 +11,11 @@ public:
     virtual ~CDialogHandler() {}
     // WM_INITDIALOG; the result is returned to the framework (true: focus left to it).
     virtual bool OnInitDialog() = 0;
+    // WM_PAINT: the handler draws through Window::BeginPaint.
+    virtual void OnPaint() {}
+    // WM_CLOSE: the handler's own steps; the framework's default close (ending the dialog)
+    // follows unless the program has ended.
+    virtual void OnClose() {}
 };
 
 class AppHost {
