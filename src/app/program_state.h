@@ -5,10 +5,13 @@
 
 #include "common/fixed_text.h"
 #include "hw/hw_state.h"
+#include "skin/panel_table.h"
 
 const uint8_t UI_MODE_IDLE = 99;
 const int RULE_TEXT_SIZE = 98;    // up to 96 dashes, the '>' and the zero
 const int BLANK_TEXT_SIZE = 256;  // 255 spaces and the zero
+// The Windows directory (up to 260 characters) and "\system\".
+const int SYSTEM_FOLDER_SIZE = 270;
 
 struct CProgramState {
     CHwState hw;
@@ -19,9 +22,20 @@ struct CProgramState {
     // The installation sequencer's three byte flags, reset at every dialog start.
     uint8_t sequencerFlags[3] = {0, 0, 0};
     int resumePending = 0;
+    // 1: the close handler leaves the resume state in the registry.
+    int keepResumeState = 0;
     // The font of the panels exists once the dialog has created it.
     bool uiFontCreated = false;
     // Leader drawn in driver rows, and the spaces that erase text on screen.
     FixedText<RULE_TEXT_SIZE> ruleText;
     FixedText<BLANK_TEXT_SIZE> blankText;
+
+    // The five panels; loaded once at start, changed by clicks, scrolling and the sequencer.
+    PanelTable panelTable;
+    // Panel0's header lines while Rapid Setup mode is on.
+    FixedText<PANEL_LINE_SIZE> ezLine1;
+    FixedText<PANEL_LINE_SIZE> ezLine2;
+    FixedText<PANEL_LINE_SIZE> ezLine3;
+    // Where the Windows Installer files the program removes live; set by the Panel0 loader.
+    FixedText<SYSTEM_FOLDER_SIZE> systemFolder;
 };

@@ -4,7 +4,7 @@
 #include "app/setup_dialog.h"
 
 CSetupApp::CSetupApp(CPlatform& platformServices, AppHost& appHost)
-    : platform(platformServices), host(appHost)
+    : ownedState(new CProgramState()), state(*ownedState), platform(platformServices), host(appHost)
 {
 }
 

@@ -1,6 +1,8 @@
 // CSetupApp, the application object: one running copy, then the main dialog, then the end.
 #pragma once
 
+#include <memory>
+
 #include "app/program_state.h"
 #include "platform/app_host.h"
 #include "platform/platform.h"
@@ -24,7 +26,13 @@ public:
 
     void SetDialogEndHook(DialogEndHook hook, void* context);
 
-    CProgramState state;
+private:
+    // The program state is large (the panel table alone is some hundreds of kilobytes), so it
+    // lives on the heap rather than on the start-up stack.
+    std::unique_ptr<CProgramState> ownedState;
+
+public:
+    CProgramState& state;
 
 private:
     CPlatform& platform;

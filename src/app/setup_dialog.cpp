@@ -6,6 +6,9 @@
 
 #include "app/dialog_font.h"
 #include "hw/detection.h"
+#include "install/exit_actions.h"
+#include "skin/painter.h"
+#include "skin/panels.h"
 
 namespace {
 
@@ -57,8 +60,19 @@ bool CSetupDlg::OnInitDialog()
 
     if (!RunDetection()) return true;
     BuildDrawingStrings();
-    // The clean-up of an older state key and the resume check follow here.
+    CExitActions(*this).CleanLegacyState();
+    // The resume check follows here.
     return true;
+}
+
+void CSetupDlg::OnPaint()
+{
+    CPainter(*this).OnPaint();
+}
+
+void CSetupDlg::OnClose()
+{
+    CExitActions(*this).OnClose();
 }
 
 void CSetupDlg::ResetProcessState()
@@ -136,7 +150,7 @@ bool CSetupDlg::RunDetection()
         programEnded = true;
         return false;
     }
-    // All five panels are loaded here once detection has built the install list.
+    CPanelLoader(*this).LoadAllPanels();
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/program_state.h"
 #include "common/fixed_text.h"
@@ -17,6 +18,12 @@ const char DIALOG_FONT_FACE[] = "MS Sans Serif";
 const char CD_MARKER_FILE[] = "id.log";
 const char TITLE_FILE[] = "bmp.ini";
 
+// Child controls of the main dialog.
+const uint32_t CONTROL_TOOL_SCROLL_BAR = 10;
+const uint32_t CONTROL_ROW_CHECK_BOX_FIRST = 200;  // rowCheckBoxes[r] is 200 + r
+const uint32_t CONTROL_README_BOX = 1002;
+const uint32_t CONTROL_SYSINFO_BOX = 1003;
+
 class CSetupDlg : public CDialogHandler {
 public:
     CSetupDlg(CPlatform& platform, CProgramState& state);
@@ -26,6 +33,8 @@ public:
     int ShowMainDialogScaled(AppHost& host);
 
     bool OnInitDialog() override;
+    void OnPaint() override;
+    void OnClose() override;
 
     // Board detection: classification, the driver list, the probes, the install list.
     // False when the program was ended (unsupported system).
@@ -33,6 +42,11 @@ public:
 
     // True once the program has been ended; every caller returns straight away then.
     bool ProgramEnded() const { return programEnded; }
+    // Ends the process at once with exit code 0.
+    void EndProgram();
+
+    // The Panel0 item of list position r.
+    int DriverRowItem(int r) const { return commonCount + 3 + r; }
 
     CPlatform& platform;
     CProgramState& state;
@@ -49,6 +63,16 @@ public:
     uint8_t xpServicePack = 0;
     CInstallList installList;
 
+    // Panels: the count of Common items, the controls the loaders create and fill.
+    int commonCount = 0;
+    int rowCheckBoxCount = 0;  // rowCheckBoxes: one per install-list entry
+    bool toolScrollBarCreated = false;
+    int toolRowCount = 0;
+    std::string readmeText;
+    std::string systemReport;
+    // 1 when the registry's DirectX is older than the Realtek audio driver's jack sensing needs.
+    int needsDirectX81 = 0;
+
 private:
     void ResetProcessState();
     void FindProgramDir();
@@ -58,8 +82,6 @@ private:
     void ApplyTitle();
     bool CreateToolTips();
     void BuildDrawingStrings();
-    // Ends the process at once with exit code 0.
-    void EndProgram();
 
     bool programEnded = false;
 };

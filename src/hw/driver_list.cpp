@@ -68,7 +68,7 @@ bool ReadListFile(Files& files, const char* path, CInstallList& list)
 {
     list.listText.clear();
     std::vector<char> bytes;
-    if (!files.ReadWholeFile(path, &bytes)) return false;
+    if (!files.ReadWholeFile(path, DRIVER_LIST_MAX_BYTES, &bytes)) return false;
     list.listText.swap(bytes);
     list.listText.push_back('\0');
     return true;

@@ -8,6 +8,10 @@
 #include "hw/driver_item.h"
 #include "platform/files.h"
 
+// A driver list is a few kilobytes; a file beyond this is read only this far, so a broken CD
+// cannot exhaust the memory of the machine.
+const size_t DRIVER_LIST_MAX_BYTES = 16u * 1024u * 1024u;
+
 // Reads the whole file into list.listText with a terminating zero. False (and an empty text)
 // when the file cannot be opened.
 bool ReadListFile(Files& files, const char* path, CInstallList& list);

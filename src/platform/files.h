@@ -1,6 +1,7 @@
 // The file service: the few file and directory calls the program makes, and profile reads.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -10,8 +11,9 @@ public:
 
     // fopen(path, "rb") succeeds.
     virtual bool CanOpenForReading(const char* path) = 0;
-    // The whole file as bytes; false when it cannot be opened.
-    virtual bool ReadWholeFile(const char* path, std::vector<char>* bytes) = 0;
+    // The file as bytes, at most maxBytes of its start (a CD file may be of any size); false
+    // when it cannot be opened.
+    virtual bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) = 0;
     virtual bool DeleteFile(const char* path) = 0;
     // SetFileAttributesA with FILE_ATTRIBUTE_* bits.
     virtual bool SetFileAttributes(const char* path, uint32_t attributes) = 0;

@@ -124,7 +124,7 @@ void CheckFiles(const char* self)
         fclose(f);
     }
     std::vector<char> bytes;
-    Check(files.ReadWholeFile(path, &bytes) && bytes.size() == sizeof(ini) - 1 &&
+    Check(files.ReadWholeFile(path, SIZE_MAX, &bytes) && bytes.size() == sizeof(ini) - 1 &&
               memcmp(bytes.data(), ini, bytes.size()) == 0,
           "files: a file is read whole");
     char value[8];

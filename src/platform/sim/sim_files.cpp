@@ -199,7 +199,7 @@ uint32_t CSimFiles::GetFileAttributes(const char* path) const
     return bits == 0 ? SIM_FILE_ATTRIBUTE_NORMAL : bits;
 }
 
-bool CSimFiles::ReadHostFile(const char* path, std::vector<char>* bytes) const
+bool CSimFiles::ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes) const
 {
     std::string host;
     if (!HostPath(path, &host) || !IsRegularFile(host)) return false;
@@ -209,7 +209,13 @@ bool CSimFiles::ReadHostFile(const char* path, std::vector<char>* bytes) const
         bytes->clear();
         char buf[4096];
         size_t n;
-        while ((n = fread(buf, 1, sizeof(buf), f)) > 0) bytes->insert(bytes->end(), buf, buf + n);
+        while (bytes->size() < maxBytes) {
+            size_t want = maxBytes - bytes->size();
+            if (want > sizeof(buf)) want = sizeof(buf);
+            n = fread(buf, 1, want, f);
+            if (n == 0) break;
+            bytes->insert(bytes->end(), buf, buf + n);
+        }
     }
     fclose(f);
     return true;
@@ -217,12 +223,12 @@ bool CSimFiles::ReadHostFile(const char* path, std::vector<char>* bytes) const
 
 bool CSimFiles::CanOpenForReading(const char* path)
 {
-    return ReadHostFile(path, nullptr);
+    return ReadHostFile(path, 0, nullptr);
 }
 
-bool CSimFiles::ReadWholeFile(const char* path, std::vector<char>* bytes)
+bool CSimFiles::ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes)
 {
-    return ReadHostFile(path, bytes);
+    return ReadHostFile(path, maxBytes, bytes);
 }
 
 bool CSimFiles::DeleteFile(const char* path)
@@ -295,7 +301,7 @@ uint32_t CSimFiles::GetPrivateProfileString(const char* section, const char* key
     // A bare file name is looked for in the Windows directory, not the current one.
     if (name.find_first_of("\\/:") == std::string::npos) name = windowsDir + "\\" + name;
     std::vector<char> bytes;
-    if (!ReadHostFile(name.c_str(), &bytes)) bytes.clear();
+    if (!ReadHostFile(name.c_str(), SIZE_MAX, &bytes)) bytes.clear();
     // A missing file reads like an empty one: the default, treated exactly as for a missing key.
     return ReadProfileString(bytes.empty() ? "" : bytes.data(), bytes.size(), section, key,
                              defaultValue, buffer, size);

@@ -41,7 +41,7 @@ public:
     uint32_t GetFileAttributes(const char* path) const;
 
     bool CanOpenForReading(const char* path) override;
-    bool ReadWholeFile(const char* path, std::vector<char>* bytes) override;
+    bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override;
     bool DeleteFile(const char* path) override;
     bool SetFileAttributes(const char* path, uint32_t attributes) override;
     bool SetCurrentDirectory(const char* path) override;
@@ -53,7 +53,7 @@ public:
                                      const char* fileName) override;
 
 private:
-    bool ReadHostFile(const char* path, std::vector<char>* bytes) const;
+    bool ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes) const;
 
     std::string drives[26];  // host folder per letter, "" when unmapped
     std::string programFile;

@@ -42,7 +42,7 @@ bool CWin32Files::CanOpenForReading(const char* path)
     return true;
 }
 
-bool CWin32Files::ReadWholeFile(const char* path, std::vector<char>* bytes)
+bool CWin32Files::ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes)
 {
     if (!path || !bytes) return false;
     CQuietDriveErrors quiet;
@@ -51,7 +51,13 @@ bool CWin32Files::ReadWholeFile(const char* path, std::vector<char>* bytes)
     bytes->clear();
     char chunk[4096];
     size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) bytes->insert(bytes->end(), chunk, chunk + got);
+    while (bytes->size() < maxBytes) {
+        size_t want = maxBytes - bytes->size();
+        if (want > sizeof(chunk)) want = sizeof(chunk);
+        got = fread(chunk, 1, want, file);
+        if (got == 0) break;
+        bytes->insert(bytes->end(), chunk, chunk + got);
+    }
     bool ok = !ferror(file);
     fclose(file);
     return ok;

@@ -6,7 +6,7 @@
 class CWin32Files : public Files {
 public:
     bool CanOpenForReading(const char* path) override;
-    bool ReadWholeFile(const char* path, std::vector<char>* bytes) override;
+    bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override;
     bool DeleteFile(const char* path) override;
     bool SetFileAttributes(const char* path, uint32_t attributes) override;
     bool SetCurrentDirectory(const char* path) override;

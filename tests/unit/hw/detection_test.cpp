@@ -111,10 +111,10 @@ class CReadRecordingFiles : public CSimFiles {
 public:
     std::vector<std::string> reads;
 
-    bool ReadWholeFile(const char* path, std::vector<char>* bytes) override
+    bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override
     {
         reads.push_back(path);
-        return CSimFiles::ReadWholeFile(path, bytes);
+        return CSimFiles::ReadWholeFile(path, maxBytes, bytes);
     }
 };
 

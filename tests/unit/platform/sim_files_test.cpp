@@ -63,9 +63,9 @@ TEST_F(SimFilesTest, WindowsPathsReachTheMappedFolderWhateverTheirCase)
     ASSERT_TRUE(files.HostPath("e:\\DRIVERS\\lan\\setup.EXE", &host));
     EXPECT_EQ(cd + "/Drivers/LAN/Setup.exe", host);
     std::vector<char> bytes;
-    ASSERT_TRUE(files.ReadWholeFile("E:\\DRIVERS\\LAN\\SETUP.EXE", &bytes));
+    ASSERT_TRUE(files.ReadWholeFile("E:\\DRIVERS\\LAN\\SETUP.EXE", SIZE_MAX, &bytes));
     EXPECT_EQ(std::string("MZ\x90", 3), std::string(bytes.begin(), bytes.end()));
-    EXPECT_FALSE(files.ReadWholeFile("E:\\DRIVERS\\LAN\\missing.exe", &bytes));
+    EXPECT_FALSE(files.ReadWholeFile("E:\\DRIVERS\\LAN\\missing.exe", SIZE_MAX, &bytes));
 
     // Only C to Z, and only onto folders that exist.
     EXPECT_FALSE(files.MapDrive('A', cd.c_str()));

@@ -26,7 +26,7 @@ public:
     uint32_t misbehaveWith = 0;
 
     bool CanOpenForReading(const char*) override { return false; }
-    bool ReadWholeFile(const char*, std::vector<char>*) override { return false; }
+    bool ReadWholeFile(const char*, size_t, std::vector<char>*) override { return false; }
     bool DeleteFile(const char*) override { return false; }
     bool SetFileAttributes(const char*, uint32_t) override { return false; }
     bool SetCurrentDirectory(const char*) override { return false; }

@@ -1,0 +1,71 @@
+// The five panel loaders: the panel table filled from the CD's content files and the install
+// list, with the row check boxes, the utility scroll bar, the readme and the system report.
+#pragma once
+
+#include <cstdint>
+
+#include "common/fixed_text.h"
+#include "skin/content_files.h"
+#include "skin/panel_table.h"
+
+class CSetupDlg;
+
+// The item numbers are fixed by the program: seven Common items, three own items of Panel0,
+// then the driver rows (Panel0) or the utility rows (Panel1).
+const int PANEL_COMMON_ITEMS = 7;
+const int PANEL0_OWN_ITEMS = 3;
+// Items left for utility rows after the Common ones.
+const int PANEL1_MAX_ROWS = PANEL_ITEM_CAPACITY - PANEL_COMMON_ITEMS;
+// From this many utility rows on the list needs its scroll bar.
+const int PANEL1_SCROLL_ROWS = 17;
+// The Rapid Setup switch is put out of reach on these chipsets under XP without a service pack.
+const uint8_t PANEL_CHIPSET_NO_RAPID_A = 71;
+const uint8_t PANEL_CHIPSET_NO_RAPID_B = 72;
+const int PANEL_OFF_SCREEN = -100;
+// A multi-line edit box of the 9x family holds 64 KB; a longer readme is shown this far.
+const size_t PANEL_README_MAX_BYTES = 65535;
+// The driver row's width in average characters.
+const int PANEL_DRIVER_ROW_CHARS = 66;
+
+class CPanelLoader {
+public:
+    explicit CPanelLoader(CSetupDlg& dialog);
+
+    // All five panels in order, then Panel0 shown with its tab selected.
+    void LoadAllPanels();
+    void LoadPanel0();
+    void LoadPanel1();
+    void LoadPanel2();
+    void LoadPanel3();
+    void LoadPanel4();
+    // Fills the Common items of panel from section "Common"; returns the "total" read.
+    int LoadCommonItems(int panel);
+    void CreateToolScrollBar(int maximum, int minimum, int page);
+
+private:
+    // Every loader starts by naming the content and tip files in the CD root and ends by
+    // setting the content path back to the root.
+    void BeginPanel();
+    void EndPanel();
+    // Background, header lines and marquees of a panel, read with the section's buffer size.
+    void LoadPanelTexts(int panel, const char* section, uint32_t bufferSize);
+    void LoadRowCheckBoxes();
+    void LoadDriverRows(int firstRow);
+    void LoadToolRows(int rows);
+    void HideToolRows();
+    void AddToolTips(ToolTipHandle toolTipHandle, int panel);
+    void LoadReadme();
+
+    // An image by its key; no image for an empty value or a file that does not load.
+    BitmapHandle LoadImage(const char* section, const char* key, uint32_t bufferSize);
+    BitmapHandle LoadItemImage(const char* section, unsigned item, const char* suffix,
+                               bool mask, uint32_t bufferSize);
+    // right and bottom from left/top and the image's size, without overflow.
+    void SizeFromImage(PanelItem& item, BitmapHandle image);
+    int ItemNumber(const char* section, unsigned item, const char* suffix, uint32_t bufferSize);
+
+    CSetupDlg& dialog;
+};
+
+// left + extent, held inside the int range whatever a CD's numbers or pictures say.
+int32_t AddClamped(int32_t base, int64_t extent);
