@@ -15,6 +15,7 @@ void PrintUsage(FILE* out)
             "       tova-sim start [--drive LETTER=DIR]... [--program-dir WINPATH]\n"
             "                      [--board FILE] [--os NAME] [--lang 0xNNNN]\n"
             "                      [--registry FILE.reg]\n"
+            "       tova-sim session [the options of start] [--script FILE|-]\n"
             "systems:");
     for (size_t i = 0; i < CSimSystem::OsNameCount(); ++i) fprintf(out, " %s", CSimSystem::OsNameAt(i));
     fprintf(out, ", or raw PLATFORM.MAJOR.MINOR.BUILD[:CSD]\n");
@@ -34,6 +35,9 @@ int main(int argc, char** argv)
     }
     if (strcmp(argv[1], "hw") == 0) return RunHwCommand(argc - 2, argv + 2, stdout, stderr);
     if (strcmp(argv[1], "start") == 0) return RunStartCommand(argc - 2, argv + 2, stdout, stderr);
+    if (strcmp(argv[1], "session") == 0) {
+        return RunSessionCommand(argc - 2, argv + 2, stdout, stderr);
+    }
     fprintf(stderr, "tova-sim: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
     return SIM_EXIT_USAGE;

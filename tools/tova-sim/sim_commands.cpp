@@ -13,23 +13,16 @@
 #include "hw/os_class.h"
 #include "hw/pci.h"
 #include "hw/port_access.h"
+#include "platform/sim/sim_board_registry.h"
+#include "platform/sim/sim_text.h"
+#include "tools/tova-sim/session.h"
 
 namespace {
 
 // A value as one printable line: control and high bytes become \xNN, backslash stays.
 std::string Printable(const char* text)
 {
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p < 0x20 || *p >= 0x7F) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\x%02X", *p);
-            out += escaped;
-        } else {
-            out += static_cast<char>(*p);
-        }
-    }
-    return out;
+    return SimPrintable(text);
 }
 
 bool ParseHex32(const char* text, uint32_t* value)
@@ -52,15 +45,21 @@ struct COptions {
     const char* os = nullptr;
     const char* programDir = nullptr;
     const char* registry = nullptr;
+    const char* script = nullptr;
     bool langGiven = false;
     uint16_t lang = 0;
     std::vector<std::pair<char, std::string>> drives;
     std::vector<CFindRequest> finds;
 };
 
+// Which command the options are for: hw takes --find, start and session take the CD's
+// options, session also a script.
+enum COptionSet { OPTIONS_HW, OPTIONS_START, OPTIONS_SESSION };
+
 // Takes the option at argv[*i] with its value; false (after a message) on a bad option.
-bool ParseOption(int argc, char** argv, int* i, bool hwCommand, COptions* options, FILE* err)
+bool ParseOption(int argc, char** argv, int* i, COptionSet set, COptions* options, FILE* err)
 {
+    const bool hwCommand = set == OPTIONS_HW;
     const char* name = argv[*i];
     if (*i + 1 >= argc) {
         fprintf(err, "tova-sim: option %s needs a value\n", name);
@@ -104,6 +103,8 @@ bool ParseOption(int argc, char** argv, int* i, bool hwCommand, COptions* option
         options->lang = static_cast<uint16_t>(lang);
     } else if (!hwCommand && strcmp(name, "--registry") == 0) {
         options->registry = value;
+    } else if (set == OPTIONS_SESSION && strcmp(name, "--script") == 0) {
+        options->script = value;
     } else {
         fprintf(err, "tova-sim: unknown option %s\n", name);
         return false;
@@ -111,14 +112,14 @@ bool ParseOption(int argc, char** argv, int* i, bool hwCommand, COptions* option
     return true;
 }
 
-bool ParseOptions(int argc, char** argv, bool hwCommand, COptions* options, FILE* err)
+bool ParseOptions(int argc, char** argv, COptionSet set, COptions* options, FILE* err)
 {
     for (int i = 0; i < argc; ++i) {
         if (strncmp(argv[i], "--", 2) != 0) {
             fprintf(err, "tova-sim: unexpected argument '%s'\n", argv[i]);
             return false;
         }
-        if (!ParseOption(argc, argv, &i, hwCommand, options, err)) return false;
+        if (!ParseOption(argc, argv, &i, set, options, err)) return false;
     }
     return true;
 }
@@ -154,7 +155,7 @@ void PrintEvents(const CSimMachine& machine, FILE* out)
 int RunHwCommand(int argc, char** argv, FILE* out, FILE* err)
 {
     COptions options;
-    if (!ParseOptions(argc, argv, true, &options, err)) return SIM_EXIT_USAGE;
+    if (!ParseOptions(argc, argv, OPTIONS_HW, &options, err)) return SIM_EXIT_USAGE;
     if (!options.board || !options.os) {
         fprintf(err, "tova-sim hw: --board and --os are required\n");
         return SIM_EXIT_USAGE;
@@ -234,6 +235,8 @@ void PrintDetection(const CHwState& hw, FILE* out)
     for (const auto& v : values) fprintf(out, "%s=%u\n", v.name, v.value);
 }
 
+}  // namespace
+
 // Prints what the dialog reached, after the events that led there.
 void PrintStartState(CSetupDlg& dialog, void* context)
 {
@@ -253,6 +256,14 @@ void PrintStartState(CSetupDlg& dialog, void* context)
             static_cast<unsigned long long>(run->machine->board.PortOps()));
 }
 
+void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out)
+{
+    CStartRun run = {&machine, out};
+    PrintStartState(dialog, &run);
+}
+
+namespace {
+
 // Without --program-dir the program sits in the CD root: the first drive with the marker, found
 // through the simulated drives so that the marker's case does not matter.
 std::string DefaultProgramFile(CSimMachine& machine)
@@ -266,19 +277,18 @@ std::string DefaultProgramFile(CSimMachine& machine)
     return "C:\\tova.exe";
 }
 
-}  // namespace
 
-int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
+// The machine of start and session: board, system, drives, program folder, language, and the
+// registry from --registry with what the board adds to it.
+bool SetUpStartMachine(const COptions& options, CSimMachine& machine,
+                       CBoardRegistryRecord* derived, FILE* err)
 {
-    COptions options;
-    if (!ParseOptions(argc, argv, false, &options, err)) return SIM_EXIT_USAGE;
-    CSimMachine machine;
-    if (!SetUpMachine(options, &machine, err)) return SIM_EXIT_USAGE;
+    if (!SetUpMachine(options, &machine, err)) return false;
     for (const auto& drive : options.drives) {
         if (!machine.files.MapDrive(drive.first, drive.second.c_str())) {
             fprintf(err, "tova-sim: drive %c: cannot map folder %s\n", drive.first,
                     drive.second.c_str());
-            return SIM_EXIT_USAGE;
+            return false;
         }
     }
     std::string programFile = DefaultProgramFile(machine);
@@ -296,10 +306,40 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
             FixedText<256> error;
             if (!machine.registry.LoadRegFile(options.registry, &error)) {
                 fprintf(err, "tova-sim: registry %s: %s\n", options.registry, error.c_str());
-                return SIM_EXIT_USAGE;
+                return false;
             }
         }
     }
+    ApplyBoardToMachine(machine, derived);
+    return true;
+}
+
+// At the end the registry goes back to its file as it stands, without what the board added.
+int SaveRegistry(const COptions& options, CSimMachine& machine,
+                 const CBoardRegistryRecord& derived, FILE* err)
+{
+    RemoveBoardRegistry(derived, &machine.registry);
+    if (options.registry && !machine.registry.SaveRegFile(options.registry)) {
+        fprintf(err, "tova-sim: cannot write registry %s\n", options.registry);
+        return SIM_EXIT_USAGE;
+    }
+    return 0;
+}
+
+int ProgramExitCode(CSimMachine& machine)
+{
+    return machine.processes.Exited() ? static_cast<int>(machine.processes.ExitCode()) : 0;
+}
+
+}  // namespace
+
+int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
+{
+    COptions options;
+    if (!ParseOptions(argc, argv, OPTIONS_START, &options, err)) return SIM_EXIT_USAGE;
+    CSimMachine machine;
+    CBoardRegistryRecord derived;
+    if (!SetUpStartMachine(options, machine, &derived, err)) return SIM_EXIT_USAGE;
 
     CPlatform platform = machine.Platform();
     CSetupApp app(platform, machine.appHost);
@@ -307,9 +347,38 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
     app.SetDialogEndHook(PrintStartState, &run);
     app.InitInstance();
 
-    if (options.registry && !machine.registry.SaveRegFile(options.registry)) {
-        fprintf(err, "tova-sim: cannot write registry %s\n", options.registry);
-        return SIM_EXIT_USAGE;
+    if (SaveRegistry(options, machine, derived, err) != 0) return SIM_EXIT_USAGE;
+    return ProgramExitCode(machine);
+}
+
+int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err)
+{
+    COptions options;
+    if (!ParseOptions(argc, argv, OPTIONS_SESSION, &options, err)) return SIM_EXIT_USAGE;
+    CSimMachine machine;
+    CBoardRegistryRecord derived;
+    if (!SetUpStartMachine(options, machine, &derived, err)) return SIM_EXIT_USAGE;
+    FILE* script = nullptr;
+    bool ownScript = false;
+    if (options.script && strcmp(options.script, "-") == 0) {
+        script = stdin;
+    } else if (options.script) {
+        script = fopen(options.script, "r");
+        if (!script) {
+            fprintf(err, "tova-sim: cannot read script %s\n", options.script);
+            return SIM_EXIT_USAGE;
+        }
+        ownScript = true;
     }
-    return machine.processes.Exited() ? static_cast<int>(machine.processes.ExitCode()) : 0;
+
+    CSession session(machine, script, out, err);
+    machine.appHost.SetModalLoop(&session);
+    CPlatform platform = machine.Platform();
+    CSetupApp app(platform, machine.appHost);
+    app.InitInstance();
+    machine.appHost.SetModalLoop(nullptr);
+    if (ownScript) fclose(script);
+    if (session.Failed()) return SIM_EXIT_USAGE;
+    if (SaveRegistry(options, machine, derived, err) != 0) return SIM_EXIT_USAGE;
+    return ProgramExitCode(machine);
 }

@@ -12,3 +12,9 @@ const int SIM_EXIT_USAGE = 2;
 int RunHwCommand(int argc, char** argv, FILE* out, FILE* err);
 // The program's start-up up to the install list.
 int RunStartCommand(int argc, char** argv, FILE* out, FILE* err);
+// The start-up, then a script of commands whenever the program waits for input.
+int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err);
+
+class CSetupDlg;
+// The lines start prints once the dialog is initialised (or the events that ended it).
+void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out);

@@ -40,7 +40,10 @@ int CSimAppHost::RunModalDialog(uint32_t templateId, const char* fontFace, int p
     dialogPointSize = pointSize;
     events.Add("dialog\t" + std::to_string(templateId) + "\t" + dialogFontFace + "\t" +
                std::to_string(pointSize));
-    // The window exists only for its initialisation; the message loop is the tests' own.
-    if (handler) handler->OnInitDialog();
+    // Without a loop the window exists only for its initialisation.
+    if (handler) {
+        handler->OnInitDialog();
+        if (modalLoop) modalLoop->RunDialog(templateId, *handler);
+    }
     return SIM_IDOK;
 }

@@ -10,6 +10,15 @@
 #include "platform/sim/sim_event_log.h"
 #include "platform/sim/sim_system.h"
 
+// The message loop of a simulated dialog: what happens between its initialisation and its end
+// (a script of input, or nothing at all).
+class CSimModalLoop {
+public:
+    virtual ~CSimModalLoop() {}
+    // Runs after the dialog's initialisation; the dialog ends when this returns.
+    virtual void RunDialog(uint32_t templateId, CDialogHandler& handler) = 0;
+};
+
 // The counter's value in the program file: no copy runs yet.
 const int32_t SIM_INSTANCE_COUNTER_INITIAL = -1;
 
@@ -25,6 +34,9 @@ public:
     }
     void SetInstanceCounter(int32_t value) { *instanceCounter = value; }
     int32_t InstanceCounter() const { return *instanceCounter; }
+
+    // Where dialogs get their input; null: a dialog ends right after its initialisation.
+    void SetModalLoop(CSimModalLoop* loop) { modalLoop = loop; }
 
     // Whether dialog template 102 (or any) can be loaded.
     void SetTemplateLoadable(bool loadable) { templateLoadable = loadable; }
@@ -67,4 +79,5 @@ private:
     uint32_t dialogTemplate;
     std::string dialogFontFace;
     int dialogPointSize;
+    CSimModalLoop* modalLoop = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "platform/sim/sim_machine.h"
 
 CSimMachine::CSimMachine()
-    : processes(events, clock), system(clock), hardware(board), window(events, clock),
+    : processes(events, clock), system(clock), hardware(board), window(events, clock, files),
       appHost(events, system)
 {
 }

@@ -1,0 +1,64 @@
+// tova-sim session: the program's start-up, then a script of commands read whenever the
+// program waits for input, with what each command shows printed as plain lines.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_app_host.h"
+#include "platform/sim/sim_machine.h"
+
+class CSetupDlg;
+class CSession;
+
+// One command of the script: its first word and how many words follow it.
+struct CSessionCommand {
+    const char* name;
+    int minArgs;
+    int maxArgs;
+    // False (after setting the session's error) for bad arguments.
+    bool (CSession::*run)(const std::vector<std::string>& args);
+};
+
+class CSession : public CSimModalLoop {
+public:
+    // script may be null: no commands.
+    CSession(CSimMachine& machine, FILE* script, FILE* out, FILE* err);
+
+    void RunDialog(uint32_t templateId, CDialogHandler& handler) override;
+    // A bad script line was met: the session stopped there.
+    bool Failed() const { return failed; }
+
+private:
+    static const CSessionCommand COMMANDS[];
+
+    // Reads and runs commands until the script ends, the dialog ends or a line is bad.
+    void RunScript();
+    bool RunLine(const std::string& line);
+    bool Fail(const std::string& message);
+    // Prints the events logged since the last call: message boxes, the end of the program,
+    // drawing (the paint's own when painting is true, the others while tracing).
+    void PrintNewEvents(bool painting);
+    bool ProgramEnded() const;
+
+    bool DumpCommand(const std::vector<std::string>& args);
+    bool PaintCommand(const std::vector<std::string>& args);
+    bool TraceCommand(const std::vector<std::string>& args);
+    bool CloseCommand(const std::vector<std::string>& args);
+
+    void DumpPanels();
+    void DumpReport();
+
+    CSimMachine& machine;
+    FILE* script;
+    FILE* out;
+    FILE* err;
+    CSetupDlg* dialog = nullptr;
+    CDialogHandler* handler = nullptr;
+    size_t printedEvents = 0;
+    int lineNumber = 0;
+    bool tracing = false;
+    bool dialogEnded = false;
+    bool failed = false;
+};
