@@ -252,6 +252,19 @@ uint32_t CBoard::MemoryKb() const
     return memoryKb;
 }
 
+bool CBoard::PciFunctionAt(int index, CBoardPciInfo* out) const
+{
+    if (!out || index < 0 || index >= (int)pciFunctions.size()) return false;
+    const CPciFunction& fn = pciFunctions[(size_t)index];
+    out->bus = fn.bus;
+    out->device = fn.device;
+    out->function = fn.function;
+    out->id = fn.config[0x00 / 4];
+    out->classDword = fn.config[0x08 / 4];
+    out->subsystem = fn.config[0x2C / 4];
+    return true;
+}
+
 uint64_t CBoard::PortOps() const
 {
     return portOps;

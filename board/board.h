@@ -29,6 +29,16 @@ const int BOARD_MAX_SEQUENCE = 8;
 
 struct CBoardTokens;
 
+// One PCI function of the description, read-only: where it sits and the dwords that name it.
+struct CBoardPciInfo {
+    uint8_t bus = 0;
+    uint8_t device = 0;
+    uint8_t function = 0;
+    uint32_t id = 0;          // dword 0x00: device id << 16 | vendor id
+    uint32_t classDword = 0;  // dword 0x08: class codes, revision in the low byte
+    uint32_t subsystem = 0;   // dword 0x2C: subsystem id << 16 | subsystem vendor id
+};
+
 class CBoard {
 public:
     CBoard();
@@ -68,6 +78,9 @@ public:
 
     // What the description holds, for listings and tests.
     int PciFunctionCount() const { return (int)pciFunctions.size(); }
+    // Function index (0 .. PciFunctionCount() - 1, in description order) without touching the
+    // ports or their count; false outside that range.
+    bool PciFunctionAt(int index, CBoardPciInfo* out) const;
     bool HasSuperIo(uint16_t indexPort) const;
     // Whether the chip behind indexPort is in configuration mode.
     bool SuperIoInConfigMode(uint16_t indexPort) const;
