@@ -282,13 +282,19 @@ void CPanelLoader::LoadDriverRows(int firstRow)
         item.command.Append(entry.setupFile.c_str());
         item.version = entry.versionText.c_str();
         item.caption = entry.description.c_str();
-        ReadProfileText(dialog.platform.files, dialog.content.tipFile.c_str(),
-                        CONTENT_TIP_SECTION, item.caption.c_str(), &item.tooltip);
+        ReadToolTip(item);
         item.right = AddClamped(item.left,
                                 static_cast<int64_t>(PANEL_DRIVER_ROW_CHARS) * dialog.charWidth);
         item.bottom = AddClamped(item.top, dialog.lineHeight);
         item.hidden = 0;
     }
+}
+
+void CPanelLoader::ReadToolTip(PanelItem& item)
+{
+    // The tooltip field has a byte more than the buffer it is read with.
+    ReadProfileText(dialog.platform.files, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
+                    item.caption.c_str(), item.tooltip.Buffer(), CONTENT_TEXT_LONG);
 }
 
 void CPanelLoader::AddToolTips(ToolTipHandle toolTipHandle, int panel)
@@ -347,8 +353,7 @@ void CPanelLoader::LoadToolRows(int rows)
         item.top = ItemNumber(section, n, "_y", size);
         item.baseTop = item.top;
         ReadProfileText(files, file, section, ProfileItemKey(n, "_Desc").c_str(), &item.caption);
-        ReadProfileText(files, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
-                        item.caption.c_str(), &item.tooltip);
+        ReadToolTip(item);
         ReadProfileText(files, file, section, ProfileItemKey(n, "_Ver").c_str(), &item.version);
         item.bottom = AddClamped(item.top, dialog.lineHeight);
         item.baseBottom = item.bottom;
@@ -400,7 +405,8 @@ void CPanelLoader::LoadReadme()
         bytes.clear();
     }
     // The text ends at its first zero byte, as the edit box would read it.
-    dialog.readmeText.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
+    dialog.readmeText.clear();
+    if (!bytes.empty()) dialog.readmeText.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
     dialog.platform.window.SetControlText(CONTROL_README_BOX, dialog.readmeText.c_str());
 }
 

@@ -53,6 +53,7 @@ private:
     void LoadDriverRows(int firstRow);
     void LoadToolRows(int rows);
     void HideToolRows();
+    void ReadToolTip(PanelItem& item);
     void AddToolTips(ToolTipHandle toolTipHandle, int panel);
     void LoadReadme();
 

@@ -121,7 +121,7 @@ public:
 class DetectionTest : public ::testing::Test {
 protected:
     DetectionTest()
-        : processes(events, clock), system(clock), window(events, clock), hardware(board),
+        : processes(events, clock), system(clock), window(events, clock, files), hardware(board),
           platform{registry, files, processes, system, hardware, window}
     {
         cd.MakeDir("SETUP");

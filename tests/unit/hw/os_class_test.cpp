@@ -6,6 +6,7 @@
 
 #include "hw/hw_state.h"
 #include "hw/os_class.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window.h"
 
@@ -38,7 +39,8 @@ struct CClassifyRun {
     CSimClock clock;
     CSimEventLog events;
     CQueryRecordingSystem system{clock};
-    CSimWindow window{events, clock};
+    CSimFiles files;
+    CSimWindow window{events, clock, files};
     // Values no classification produces, so an untouched output is seen.
     uint8_t osCode = 77;
     uint8_t xpServicePack = 77;

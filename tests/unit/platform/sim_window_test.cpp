@@ -11,10 +11,11 @@ namespace {
 
 class SimWindowTest : public ::testing::Test {
 protected:
-    SimWindowTest() : window(events, clock) {}
+    SimWindowTest() : window(events, clock, files) {}
 
     CSimEventLog events;
     CSimClock clock;
+    CSimFiles files;
     CSimWindow window;
 };
 
