@@ -14,6 +14,16 @@ for board in ich4-845pe via-kt400 sis651 nforce2 ich5-865g empty; do
     done
 done
 
+# Whole sessions on the staged demo CD (pictures included): every panel, a paint, the report.
+cd_dir=${2:-$top/build/native/demo/cd}
+for run in ich4-845pe:winxp sis651:nt4 nforce2:win98se; do
+    board=${run%%:*}
+    os=${run#*:}
+    printf 'dump panels\npaint\ndump report\n' |
+        "$sim" session --drive "E=$cd_dir" --board "$top/demo/boards/$board.board" --os "$os" \
+            --script - >"$top/tests/scenarios/expected/session-$board-$os.txt"
+done
+
 # The hardware report of every board, through the direct path (98 SE) and the port library (XP).
 for board in ich4-845pe via-kt400 sis651 nforce2 ich5-865g empty; do
     out="$top/tests/scenarios/expected/hw-$board.txt"

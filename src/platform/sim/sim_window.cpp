@@ -59,7 +59,7 @@ struct CResourceBitmap {
     int height;
 };
 const CResourceBitmap RESOURCE_BITMAPS[] = {
-    {156, 10, 10}, {157, 640, 10}, {158, 440, 50}, {161, 159, 73}, {163, 52, 35}, {164, 52, 35},
+    {156, 5, 4}, {157, 640, 4}, {158, 440, 50}, {161, 159, 73}, {163, 52, 35}, {164, 52, 35},
 };
 
 // A colour as the simulator prints it: RRGGBB.

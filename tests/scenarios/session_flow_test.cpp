@@ -1,0 +1,158 @@
+// Whole sessions through tova-sim: every panel of the demo CD as a CD author sees it, recorded
+// in expected/, and the script's own rules (errors, the end, tracing, the registry file).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct CResult {
+    std::string out;
+    int status;
+};
+
+// Runs tova-sim with script as its standard input; errors go to the output when asked for.
+CResult RunSession(const std::string& arguments, const std::string& script, bool withErrors)
+{
+    char scriptPath[] = "/tmp/tova-session-XXXXXX";
+    int fd = mkstemp(scriptPath);
+    if (fd < 0) return {"", -1};
+    FILE* f = fdopen(fd, "w");
+    fputs(script.c_str(), f);
+    fclose(f);
+    std::string command = std::string(TOVA_SIM_EXE) + " session " + arguments + " --script - <" +
+                          scriptPath + (withErrors ? " 2>&1" : " 2>/dev/null");
+    CResult result = {"", -1};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+        int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    remove(scriptPath);
+    return result;
+}
+
+std::string DemoArguments(const std::string& board, const std::string& os)
+{
+    return "--drive E=" + std::string(TOVA_DEMO_CD_DIR) + " --board " + TOVA_SOURCE_DIR +
+           "/demo/boards/" + board + ".board --os " + os;
+}
+
+std::string Expected(const std::string& name)
+{
+    std::ifstream in(std::string(TOVA_SOURCE_DIR) + "/tests/scenarios/expected/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+const char ALL_PANELS[] = "dump panels\npaint\ndump report\n";
+
+TEST(SessionFlow, EveryPanelOfTheDemoCdAsRecorded)
+{
+    const struct {
+        const char* board;
+        const char* os;
+    } runs[] = {{"ich4-845pe", "winxp"}, {"sis651", "nt4"}, {"nforce2", "win98se"}};
+    for (const auto& run : runs) {
+        std::string name = std::string("session-") + run.board + "-" + run.os + ".txt";
+        std::string expected = Expected(name);
+        ASSERT_FALSE(expected.empty()) << "no expected/" << name;
+        CResult result = RunSession(DemoArguments(run.board, run.os), ALL_PANELS, false);
+        EXPECT_EQ(0, result.status) << name;
+        EXPECT_EQ(expected, result.out) << name;
+    }
+}
+
+TEST(SessionFlow, BadScriptLinesNameTheirLine)
+{
+    const struct {
+        const char* script;
+        const char* message;
+    } bad[] = {
+        {"paint\n\n# a comment\nfrobnicate\n", "script line 4: unknown command 'frobnicate'"},
+        {"dump\n", "script line 1:"},
+        {"dump everything\n", "script line 1:"},
+        {"trace maybe\n", "script line 1:"},
+        {"paint now\n", "script line 1:"},
+    };
+    for (const auto& b : bad) {
+        CResult result = RunSession(DemoArguments("ich4-845pe", "winxp"), b.script, true);
+        EXPECT_EQ(2, result.status) << b.script;
+        EXPECT_NE(std::string::npos, result.out.find(b.message)) << result.out;
+    }
+}
+
+TEST(SessionFlow, CommandsAfterTheEndAreIgnored)
+{
+    CResult result =
+        RunSession(DemoArguments("ich4-845pe", "winxp"), "close\nfrobnicate\ndump panels\n", true);
+    EXPECT_EQ(0, result.status);
+    EXPECT_EQ("exit\t0\n", result.out.substr(result.out.size() - 7));
+
+    // A program that ended during start-up reads its whole script and ignores it.
+    CResult noCd = RunSession("--drive E=" + std::string(TOVA_SOURCE_DIR) + "/demo/boards",
+                              "paint\nfrobnicate\n", true);
+    EXPECT_EQ("messagebox\tMsg\tSorry  I can't find Driver CD!\nexit\t0\n", noCd.out);
+    EXPECT_EQ(0, noCd.status);
+}
+
+TEST(SessionFlow, APaintPrintsItsOperationsOnceWhateverTheTrace)
+{
+    CResult result =
+        RunSession(DemoArguments("ich4-845pe", "winxp"), "trace on\npaint\ntrace off\npaint\n",
+                   false);
+    EXPECT_EQ(2u, Count(result.out, "draw\tbitmap\t#158\t#158\t200\t15\n"));
+}
+
+TEST(SessionFlow, TheRegistryFileDecidesWhatIsInstalledAndGetsNothingAdded)
+{
+    char regPath[] = "/tmp/tova-session-reg-XXXXXX";
+    int fd = mkstemp(regPath);
+    ASSERT_GE(fd, 0);
+    const char reg[] =
+        "REGEDIT4\n\n"
+        "[HKEY_CURRENT_USER\\Software\\Fetchyard]\n"
+        "\"Intel PRO/100 VE Network Driver\"=\"V7.1\"\n\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_8086&DEV_1039&SUBSYS_"
+        "00000000&REV_82\\3&61AAA01&0&40]\n"
+        "\"Driver\"=\"{4D36E972-E325-11CE-BFC1-08002BE10318}\\\\0001\"\n\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-"
+        "BFC1-08002BE10318}\\0001]\n"
+        "\"DriverDesc\"=\"Intel(R) PRO/100 VE Network Connection\"\n"
+        "\"DriverVersion\"=\"7.1.11.0\"\n";
+    FILE* f = fdopen(fd, "w");
+    fputs(reg, f);
+    fclose(f);
+    CResult result = RunSession(DemoArguments("ich4-845pe", "winxp") + " --registry " + regPath,
+                                "paint\ndump report\n", false);
+    EXPECT_EQ(0, result.status);
+    EXPECT_NE(std::string::npos, result.out.find("\tFFFF00\t000000\topaque\tinstalled\n"));
+    // The file's one enumerated device stands; nothing is derived over it.
+    EXPECT_NE(std::string::npos,
+              result.out.find("Description: Intel(R) PRO/100 VE Network Connection"));
+    EXPECT_EQ(1u, Count(result.out, "Vendor ID: "));
+    std::ifstream in(regPath);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    // No device of the board (its audio function is 8086:24C5) was written back.
+    EXPECT_EQ(std::string::npos, saved.str().find("DEV_24C5")) << saved.str();
+    EXPECT_NE(std::string::npos, saved.str().find("DEV_1039"));
+    EXPECT_NE(std::string::npos, saved.str().find("Intel PRO/100 VE Network Driver"));
+    remove(regPath);
+}
+
+}  // namespace
