@@ -17,3 +17,4 @@
 #undef MessageBox
 #undef SetCurrentDirectory
 #undef SetFileAttributes
+#undef TextOut

@@ -25,22 +25,63 @@ private:
     HANDLE handle;
 };
 
-// A window's device context from GetDC, given back with ReleaseDC.
+// A window's device context from GetDC, given back with ReleaseDC. Acquire takes a new one
+// (after giving back the one held), so a holder can live as long as its owner.
 class CScopedWindowDC {
 public:
+    CScopedWindowDC() : hwnd(NULL), dc(NULL) {}
     explicit CScopedWindowDC(HWND hwnd) : hwnd(hwnd), dc(GetDC(hwnd)) {}
-    ~CScopedWindowDC()
-    {
-        if (dc) ReleaseDC(hwnd, dc);
-    }
+    ~CScopedWindowDC() { Reset(); }
     CScopedWindowDC(const CScopedWindowDC&) = delete;
     CScopedWindowDC& operator=(const CScopedWindowDC&) = delete;
 
     HDC Get() const { return dc; }
+    bool Acquire(HWND window)
+    {
+        Reset();
+        dc = GetDC(window);
+        hwnd = dc ? window : NULL;
+        return dc != NULL;
+    }
+    void Reset()
+    {
+        if (dc) ReleaseDC(hwnd, dc);
+        dc = NULL;
+        hwnd = NULL;
+    }
 
 private:
     HWND hwnd;
     HDC dc;
+};
+
+// The paint cycle of a window: the device context of BeginPaint, ended with EndPaint.
+class CScopedPaint {
+public:
+    CScopedPaint() : hwnd(NULL), dc(NULL) {}
+    ~CScopedPaint() { End(); }
+    CScopedPaint(const CScopedPaint&) = delete;
+    CScopedPaint& operator=(const CScopedPaint&) = delete;
+
+    HDC Get() const { return dc; }
+    bool Begin(HWND window)
+    {
+        End();
+        dc = ::BeginPaint(window, &paint);
+        hwnd = dc ? window : NULL;
+        return dc != NULL;
+    }
+    void End()
+    {
+        if (dc) ::EndPaint(hwnd, &paint);
+        dc = NULL;
+        hwnd = NULL;
+    }
+
+private:
+    HWND hwnd;
+    HDC dc;
+    PAINTSTRUCT paint;
 };
 
 // A device or information context of our own (CreateICA, CreateCompatibleDC), deleted with
@@ -61,7 +102,7 @@ private:
     HDC dc;
 };
 
-// A GDI object (font, bitmap, brush) deleted with DeleteObject.
+// A GDI object of our own (font, created bitmap, brush) deleted with DeleteObject.
 template <typename T>
 class CScopedGdiObject {
 public:
@@ -80,4 +121,27 @@ public:
 
 private:
     T object;
+};
+
+// An object selected into a device context; the one it replaced is selected again when the
+// holder ends, so the object can be deleted and the context freed cleanly.
+class CScopedSelection {
+public:
+    CScopedSelection(HDC dc, HGDIOBJ object)
+        : dc(dc), previous(dc && object ? SelectObject(dc, object) : NULL)
+    {
+        if (previous == HGDI_ERROR) previous = NULL;
+    }
+    ~CScopedSelection()
+    {
+        if (previous) SelectObject(dc, previous);
+    }
+    CScopedSelection(const CScopedSelection&) = delete;
+    CScopedSelection& operator=(const CScopedSelection&) = delete;
+
+    bool Selected() const { return previous != NULL; }
+
+private:
+    HDC dc;
+    HGDIOBJ previous;
 };

@@ -8,10 +8,44 @@
 #include "platform/win32/win32_handles.h"
 
 const int WIN32_ICON_MAIN = 137;
+// Client surfaces that may be out at the same time (GetClientSurface before ReleaseClientSurface).
+const int WIN32_CLIENT_SURFACES = 4;
+
+// The drawing surface on a device context the window service took (paint cycle or GetDC). It
+// does not own the context; it gives the context its font back when it is detached.
+class CWin32DrawingSurface : public DrawingSurface {
+public:
+    CWin32DrawingSurface();
+
+    void Attach(HDC context, HWND dialog, HFONT uiFont, HICON icon);
+    void Detach();
+    // The context drawn on; null while detached (then every operation draws nothing).
+    HDC Handle() const { return dc; }
+
+    void DrawMaskedBitmap(BitmapHandle image, BitmapHandle mask, int x, int y) override;
+    void SetTextColor(ColorRef color) override;
+    void SetBkColor(ColorRef color) override;
+    void SetBkMode(int mode) override;
+    void SelectUiFont() override;
+    void SelectPreviousFont() override;
+    void TextOut(int x, int y, const char* text) override;
+    void DrawIcon(int x, int y) override;
+
+private:
+    HDC dc;
+    HWND dialog;
+    HFONT uiFont;
+    HICON icon;
+    HGDIOBJ originalFont;  // the context's font when it was attached
+    HGDIOBJ previousFont;  // what the last SelectUiFont replaced
+};
 
 class CWin32Window : public Window {
 public:
     explicit CWin32Window(HINSTANCE instance);
+    ~CWin32Window() override;
+    CWin32Window(const CWin32Window&) = delete;
+    CWin32Window& operator=(const CWin32Window&) = delete;
 
     // The dialog layer binds the window to the dialog before its initialisation handler runs.
     void Bind(HWND dialog);
@@ -21,6 +55,8 @@ public:
     // The pre-translate step of the modal loop: mouse messages for the dialog and its
     // children are relayed to every tooltip control, which shows its tips from them.
     void RelayToToolTips(const MSG& message);
+    // Paint cycles begun so far, so the dialog layer can tell a handler that painted.
+    uint32_t PaintCycles() const { return paintCycles; }
 
     int MessageBox(bool ownedByDialog, const char* text, const char* caption,
                    uint32_t type) override;
@@ -36,10 +72,56 @@ public:
     void Invalidate() override;
     void PostClose() override;
 
+    void GetClientRect(CRect* rect) override;
+    bool IsMinimized() override;
+    void GetIconSize(int* width, int* height) override;
+
+    DrawingSurface* BeginPaint() override;
+    void EndPaint(DrawingSurface* surface) override;
+    DrawingSurface* GetClientSurface() override;
+    void ReleaseClientSurface(DrawingSurface* surface) override;
+
+    BitmapHandle LoadBitmapFile(const char* path) override;
+    BitmapHandle LoadBitmapResource(uint32_t id) override;
+    void DeleteBitmap(BitmapHandle bitmap) override;
+    bool GetBitmapSize(BitmapHandle bitmap, int* width, int* height) override;
+
+    bool CreateCheckBox(uint32_t id, const CRect& rect, const char* caption) override;
+    bool CreateScrollBar(uint32_t id, const CRect& rect) override;
+    void ShowControl(uint32_t id, bool show) override;
+    bool IsControlVisible(uint32_t id) override;
+    void MoveControl(uint32_t id, const CRect& rect) override;
+    void EnableControl(uint32_t id, bool enable) override;
+    void SetCheck(uint32_t id, int check) override;
+    int GetCheck(uint32_t id) override;
+    void SetControlText(uint32_t id, const char* text) override;
+    void SetScrollRange(uint32_t id, int minimum, int maximum) override;
+    void SetScrollPage(uint32_t id, int page) override;
+    void SetScrollPos(uint32_t id, int position) override;
+    int GetScrollPos(uint32_t id) override;
+
+    void AddToolTipTool(ToolTipHandle toolTip, uint32_t toolId, const CRect& rect,
+                        const char* text) override;
+    void ActivateToolTip(ToolTipHandle toolTip, bool active) override;
+
 private:
+    HWND Control(uint32_t id) const;
+    HWND CreateChild(const char* className, const char* text, DWORD style, uint32_t id,
+                     const CRect& rect);
+    HWND OwnToolTip(ToolTipHandle toolTip) const;
+    void EndSurfaces();
+
     HINSTANCE instance;
     HWND hwnd;
     HICON icon;  // a shared resource icon: never destroyed
     CScopedGdiObject<HFONT> uiFont;
     std::vector<HWND> toolTips;  // destroyed with the dialog, their owner
+
+    CScopedPaint paint;
+    uint32_t paintCycles;
+    CWin32DrawingSurface paintSurface;
+    CScopedWindowDC clientDCs[WIN32_CLIENT_SURFACES];  // a free slot holds no context
+    CWin32DrawingSurface clientSurfaces[WIN32_CLIENT_SURFACES];
+    // Handed out when no context can be had (no dialog, a second paint cycle): draws nothing.
+    CWin32DrawingSurface idleSurface;
 };
