@@ -15,6 +15,7 @@ LONG instanceCounter __attribute__((section("Shared"), shared)) = -1;
 const CWin32Dialog::CMessageEntry CWin32Dialog::MESSAGE_MAP[] = {
     {WM_INITDIALOG, &CWin32Dialog::OnInitDialog},
     {WM_COMMAND, &CWin32Dialog::OnCommand},
+    {WM_PAINT, &CWin32Dialog::OnPaint},
     {WM_CLOSE, &CWin32Dialog::OnClose},
     {WM_CTLCOLORDLG, &CWin32Dialog::OnCtlColor},
     {WM_CTLCOLORSTATIC, &CWin32Dialog::OnCtlColor},
@@ -124,9 +125,23 @@ INT_PTR CWin32Dialog::OnCommand(WPARAM wParam, LPARAM)
     return FALSE;
 }
 
+// A handler that ran no paint cycle on this dialog leaves the update region to the dialog
+// manager, which validates it: otherwise WM_PAINT would come back at once, for ever, and no
+// WM_TIMER (which comes only when no paint is due) would reach the dialog. A nested dialog's
+// handler cannot paint it through the window service, which belongs to the main dialog.
+INT_PTR CWin32Dialog::OnPaint(WPARAM, LPARAM)
+{
+    if (!handler) return FALSE;
+    uint32_t before = host.WindowService().PaintCycles();
+    handler->OnPaint();
+    return bindsWindow && host.WindowService().PaintCycles() != before ? TRUE : FALSE;
+}
+
 INT_PTR CWin32Dialog::OnClose(WPARAM, LPARAM)
 {
-    // The close box ends the dialog as Cancel would.
+    // The handler's own steps, then the close box ends the dialog as Cancel would (a
+    // handler that ends the program does not come back here).
+    if (handler) handler->OnClose();
     End(IDCANCEL);
     return TRUE;
 }

@@ -36,6 +36,7 @@ private:
 
     INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam);
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
+    INT_PTR OnPaint(WPARAM wParam, LPARAM lParam);
     INT_PTR OnClose(WPARAM wParam, LPARAM lParam);
     INT_PTR OnCtlColor(WPARAM wParam, LPARAM lParam);
     INT_PTR OnNcDestroy(WPARAM wParam, LPARAM lParam);
