@@ -23,6 +23,7 @@ tova_add_e2e_test(unsupported_os unsupported_os.sh)
 tova_add_e2e_test(cd_drive_order cd_drive_order.sh)
 tova_add_e2e_test(template_check template_check.sh)
 tova_add_e2e_test(adapter_check adapter_check.sh)
+tova_add_e2e_test(surface_check surface_check.sh)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.
