@@ -1,5 +1,6 @@
-// inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests:
-// lists them, waits for one by title, reads a message box, presses a button, measures sizes.
+// inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests
+// and the demo scripts: lists them, waits for one by title, reads a message box, presses a
+// button, measures sizes, waits for a window to be painted and times a program's start.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +14,16 @@ namespace {
 const DWORD INSPECTOR_POLL_MS = 100;
 const DWORD INSPECTOR_DEFAULT_TIMEOUT_MS = 20000;
 const UINT INSPECTOR_TEXT_TIMEOUT_MS = 2000;
+// Sampling period of the start timing: short against a start of a few hundred milliseconds.
+const DWORD INSPECTOR_LAUNCH_POLL_MS = 2;
+// The screen counts as settled when two captures this far apart are the same.
+const DWORD INSPECTOR_SETTLE_MS = 100;
+const COLORREF INSPECTOR_WHITE = RGB(255, 255, 255);
+// The caption gradient colours (COLOR_GRADIENTACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION),
+// which the headers of the oldest systems do not name.
+const int INSPECTOR_COLOR_GRADIENT_ACTIVE = 27;
+const int INSPECTOR_COLOR_GRADIENT_INACTIVE = 28;
+const char INSPECTOR_MSGBOX_TITLE[] = "Msg";
 
 struct CWindowInfo {
     HWND hwnd;
@@ -277,6 +288,230 @@ int CommandDpi()
     return 0;
 }
 
+// The first of titles that is a visible top-level window: Msg before the program's window
+// when both are listed first, so a refusal is not mistaken for a start.
+int CommandWaitAny(DWORD timeout, int count, char** titles)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (int i = 0; i < count; ++i) {
+            std::vector<HWND> found = FindByTitle(titles[i]);
+            if (!found.empty()) {
+                printf("found\t%s\t%p\n", titles[i], static_cast<void*>(found[0]));
+                return 0;
+            }
+        }
+        if (GetTickCount() - start >= timeout) {
+            fprintf(stderr, "inspector: none of %d window(s) within %lu ms\n", count,
+                    static_cast<unsigned long>(timeout));
+            return 1;
+        }
+        Sleep(INSPECTOR_POLL_MS);
+    }
+}
+
+// What the screen shows of the client area of hwnd, as 32-bit pixels (empty when unreadable).
+// Read from the screen, not from the window, so it is what a person sees.
+std::vector<DWORD> CaptureClient(HWND hwnd)
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    int w = client.right - client.left;
+    int h = client.bottom - client.top;
+    std::vector<DWORD> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof(info));
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY)) {
+            GdiFlush();
+            const DWORD* p = static_cast<const DWORD*>(bits);
+            pixels.assign(p, p + static_cast<size_t>(w) * h);
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+// Waits until the window is on the screen as its program drew it: visible, no paint pending,
+// its thread back in its message loop (so a paint handler has returned), and the screen's
+// picture of its client area unchanged for a moment (the drawing has reached the display).
+int CommandSettled(const char* title, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
+    const char* waitingFor = "its first paint";
+    for (;;) {
+        if (GetTickCount() - start >= timeout) break;
+        if (!IsWindow(hwnd)) {
+            fprintf(stderr, "inspector: window \"%s\" went away\n", title);
+            return 1;
+        }
+        if (GetUpdateRect(hwnd, NULL, FALSE)) {
+            Sleep(INSPECTOR_POLL_MS / 10);
+            continue;
+        }
+        DWORD_PTR result = 0;
+        waitingFor = "its message loop";
+        if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &result)) break;
+        waitingFor = "a still picture";
+        std::vector<DWORD> before = CaptureClient(hwnd);
+        Sleep(INSPECTOR_SETTLE_MS);
+        std::vector<DWORD> after = CaptureClient(hwnd);
+        if (!before.empty() && before == after && !GetUpdateRect(hwnd, NULL, FALSE)) {
+            printf("settled\t%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+            return 0;
+        }
+    }
+    fprintf(stderr, "inspector: window \"%s\" did not settle within %lu ms (waiting for %s)\n",
+            title, static_cast<unsigned long>(timeout), waitingFor);
+    return 1;
+}
+
+// The caption bar: the strip between the window's top frame and its client area on the screen
+// (left, top, right, bottom), and the colours a caption is drawn in (active, its gradient end,
+// inactive, its gradient end) as RRGGBB.
+int CommandCaption(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    int frameX = origin.x - window.left;
+    printf("band\t%ld %ld %ld %ld\n", window.left + frameX, window.top + frameX,
+           window.right - frameX, origin.y);
+    const int colours[] = {COLOR_ACTIVECAPTION, INSPECTOR_COLOR_GRADIENT_ACTIVE,
+                           COLOR_INACTIVECAPTION, INSPECTOR_COLOR_GRADIENT_INACTIVE};
+    printf("colours");
+    for (int index : colours) {
+        COLORREF c = GetSysColor(index);
+        printf("\t%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    }
+    printf("\n");
+    return 0;
+}
+
+double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
+
+// The colour of the screen at client point (x, y) of hwnd; CLR_INVALID when unreadable.
+COLORREF ScreenPixel(HWND hwnd, int x, int y)
+{
+    POINT point = {x, y};
+    ClientToScreen(hwnd, &point);
+    HDC screen = GetDC(NULL);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(NULL, screen);
+    return colour;
+}
+
+// Starts a program and times it: when a visible window titled title appears, and when the
+// screen shows client point (x, y) of it in a colour other than white (the dialog's blank
+// background before anything is drawn on it). Every change of that pixel is listed. The
+// program is then asked to close and its exit code is printed. Fails when the program ends,
+// shows a message box "Msg" or is not painted within the timeout.
+int CommandLaunch(const char* commandLine, const char* directory, const char* title, int x, int y,
+                  DWORD timeout)
+{
+    LARGE_INTEGER frequency, start;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<char> command(commandLine, commandLine + strlen(commandLine) + 1);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL,
+                        *directory ? directory : NULL, &startup, &process)) {
+        fprintf(stderr, "inspector: cannot start %s (error %lu)\n", commandLine,
+                static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    CloseHandle(process.hThread);
+    HWND hwnd = NULL;
+    COLORREF last = CLR_INVALID;
+    bool painted = false;
+    int status = 1;
+    for (;;) {
+        double ms = MillisecondsSince(start, frequency);
+        if (!hwnd) {
+            HWND candidate = FindWindowA(NULL, title);
+            if (candidate && IsWindowVisible(candidate)) {
+                hwnd = candidate;
+                printf("window\t%.1f\n", ms);
+            }
+        }
+        if (hwnd) {
+            COLORREF colour = ScreenPixel(hwnd, x, y);
+            if (colour != last && colour != CLR_INVALID) {
+                printf("pixel\t%.1f\t%02X%02X%02X\n", ms, GetRValue(colour), GetGValue(colour),
+                       GetBValue(colour));
+                last = colour;
+            }
+            if (colour != CLR_INVALID && colour != INSPECTOR_WHITE) {
+                printf("painted\t%.1f\t%02X%02X%02X\n", ms, GetRValue(colour), GetGValue(colour),
+                       GetBValue(colour));
+                painted = true;
+                status = 0;
+                break;
+            }
+        }
+        HWND box = FindWindowA(NULL, INSPECTOR_MSGBOX_TITLE);
+        if (box && IsWindowVisible(box)) {
+            fprintf(stderr, "inspector: a message box \"%s\" appeared after %.1f ms\n",
+                    INSPECTOR_MSGBOX_TITLE, ms);
+            break;
+        }
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            fprintf(stderr, "inspector: %s ended after %.1f ms before it was painted\n",
+                    commandLine, ms);
+            break;
+        }
+        if (ms >= timeout) {
+            fprintf(stderr, "inspector: %s not painted at (%d, %d) within %lu ms\n", commandLine, x,
+                    y, static_cast<unsigned long>(timeout));
+            break;
+        }
+        Sleep(INSPECTOR_LAUNCH_POLL_MS);
+    }
+    fflush(stdout);
+    // The next start must not meet this copy: close it, or end it when it does not go.
+    if (painted) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (!painted || WaitForSingleObject(process.hProcess, timeout) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INSPECTOR_DEFAULT_TIMEOUT_MS);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    printf("exit\t%lu\n", static_cast<unsigned long>(code));
+    CloseHandle(process.hProcess);
+    return status;
+}
+
 int Usage()
 {
     fprintf(stderr,
@@ -290,7 +525,13 @@ int Usage()
             "       inspector client TITLE [TIMEOUT_MS]    client size WxH\n"
             "       inspector clientrect TITLE [TIMEOUT_MS] client area: X Y W H on screen\n"
             "       inspector expect FACE POINTS W H       client size of W x H dialog units\n"
-            "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n");
+            "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n"
+            "       inspector waitany TIMEOUT_MS TITLE...  the first of the windows that appears\n"
+            "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
+            "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
+            "       inspector launch COMMAND DIR TITLE X Y [TIMEOUT_MS]\n"
+            "                      start COMMAND in DIR, time its window and the first\n"
+            "                      non-white paint at client (X, Y), then close it\n");
     return 2;
 }
 
@@ -310,6 +551,15 @@ int main(int argc, char** argv)
     if (command == "close") return CommandClose(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "clientrect") return CommandClientRect(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "client") return CommandClient(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "settled") return CommandSettled(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "caption") return CommandCaption(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "waitany" && argc >= 4) {
+        return CommandWaitAny(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), argc - 3, argv + 3);
+    }
+    if (command == "launch" && argc >= 7) {
+        return CommandLaunch(argv[2], argv[3], argv[4], atoi(argv[5]), atoi(argv[6]),
+                             TimeoutArg(argc, argv, 7));
+    }
     if (command == "press" && argc >= 4) {
         return CommandPress(argv[2], argv[3], TimeoutArg(argc, argv, 4));
     }
