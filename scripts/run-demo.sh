@@ -1,47 +1,156 @@
 #!/usr/bin/env bash
-# The main job: builds everything, then starts the Windows program under Wine from the demo CD
-# on drive E:, with a demo board behind roduru.dll. On the real display when DISPLAY is set
-# (until you close the window), otherwise under Xvfb with a screenshot in build/demo/.
-#   scripts/run-demo.sh [BOARD]      BOARD: a name from demo/boards (default ich4-845pe)
+# The main job: builds everything, then shows the Windows program as a Windows user sees it: the
+# demo CD with the x86_64 tova.exe and a demo board as drive E: of a fresh Wine prefix reporting
+# an old Windows, the program started from the CD inside Wine's virtual desktop. Without DISPLAY
+# it runs under Xvfb, checks that the window appeared and leaves a screenshot; with DISPLAY it
+# runs there until the window is closed.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-board=${1:-ich4-845pe}
-[ -f "$top/demo/boards/$board.board" ] || { echo "run-demo: no board demo/boards/$board.board" >&2; exit 2; }
 
-"$top/scripts/setup.sh"
-"$top/scripts/build.sh"
+usage() {
+    cat <<'EOF'
+usage: scripts/run-demo.sh [BOARD] [OS]
+  BOARD  a board of demo/boards by name (default ich4-845pe), or the path of a board file
+  OS     the Windows that Wine reports: winxp (default), win2k, nt40, win98, winme, or the
+         program's names win2000, nt4, win98se; vista, win7, win8, win81 and win10 show how
+         the program refuses a newer system (the run then fails)
+environment:
+  TOVA_DEMO_OUT=DIR        where the run leaves its files (default build/demo): the staged CD
+                           cd/, the Wine prefix prefix/, screenshot.png, windows.txt, caption.txt
+  TOVA_DEMO_SKIP_BUILD=1   no set-up and no build: run what TOVA_DEMO_WIN64_DIR holds
+  TOVA_DEMO_WIN64_DIR=DIR  the x86_64 Windows build to run (default build/x86_64)
+  TOVA_DEMO_TIMEOUT=S      seconds the window may take to appear (default 60)
+  TOVA_JOBS=N              parallel build jobs (default 2)
+EOF
+}
+
+say() { echo "run-demo: $*"; }
+fail() {
+    echo "run-demo: $*" >&2
+    exit 1
+}
+
+case ${1:-} in -h | --help) usage; exit 0 ;; esac
+if [ $# -gt 2 ]; then usage >&2; exit 2; fi
+board_arg=${1:-ich4-845pe}
+os=${2:-winxp}
+if [ -f "$top/demo/boards/$board_arg.board" ]; then
+    board=$top/demo/boards/$board_arg.board
+elif [ -f "$board_arg" ]; then
+    board=$(cd "$(dirname "$board_arg")" && pwd)/$(basename "$board_arg")
+else
+    echo "run-demo: no board '$board_arg' (names: $(cd "$top/demo/boards" && ls -- *.board |
+        sed 's/\.board$//' | tr '\n' ' '))" >&2
+    exit 2
+fi
+
 . "$top/scripts/wine-env.sh"
+. "$top/scripts/demo-env.sh"
+version=$(tova_demo_wine_version "$os")
+if [ -z "$version" ]; then
+    echo "run-demo: unknown system '$os'" >&2
+    usage >&2
+    exit 2
+fi
 
-win=$top/build/x86_64
-demo=$top/build/demo
-rm -rf "$demo/cd"
-mkdir -p "$demo"
-cp -r "$top/demo/cd" "$demo/cd"
-cp "$win/src/platform/win32/tova.exe" "$win/roduru/roduru.dll" "$demo/cd/"
-# roduru.dll finds its board beside itself.
-cp "$top/demo/boards/$board.board" "$demo/cd/roduru.board"
+out=${TOVA_DEMO_OUT:-$top/build/demo}
+win=${TOVA_DEMO_WIN64_DIR:-$top/build/x86_64}
+timeout=${TOVA_DEMO_TIMEOUT:-60}
+# Only the prefix this run makes is ever ended; roduru.dll finds only the board staged beside it.
+unset WINEPREFIX RODURU_BOARD
 
-tova_wine_prefix "$demo/prefix"
+if [ "${TOVA_DEMO_SKIP_BUILD:-0}" != 1 ]; then
+    "$top/scripts/setup.sh"
+    "$top/scripts/build.sh"
+fi
+inspector=$(tova_demo_find "$win" inspector.exe)
+[ -n "$inspector" ] || fail "no inspector.exe under $win (build it, or point TOVA_DEMO_WIN64_DIR at a build)"
+
+say "staging the demo CD in $out/cd (board $(basename "$board" .board))"
+mkdir -p "$out"
+rm -f "$out/screenshot.png" "$out/windows.txt" "$out/caption.txt"
+tova_demo_stage_cd "$top" "$win" "$board" "$out/cd" || fail "cannot stage the demo CD"
+title=$(tova_demo_title "$out/cd")
+[ -n "$title" ] || fail "the CD's bmp.ini names no title"
+
 trap tova_cleanup EXIT
-ln -sfn "$demo/cd" "$WINEPREFIX/dosdevices/e:"
-cd "$demo/cd"
+trap 'exit 130' INT TERM
+# Wine's server and desktop take the display they find when they start: the display comes
+# before the first Wine command.
+if [ -z "${DISPLAY:-}" ]; then
+    tova_xvfb_start || fail "cannot start Xvfb"
+    headless=yes
+else
+    headless=no
+fi
+say "making the Wine prefix $out/prefix (Windows $version) on display $DISPLAY"
+tova_wine_prefix "$out/prefix" || fail "cannot make the Wine prefix"
+tova_demo_settings "$version" || fail "cannot set up the prefix"
+tova_drive e "$out/cd"
 
-if [ -n "${DISPLAY:-}" ]; then
-    echo "run-demo: starting tova.exe from E:\\ on $DISPLAY (board $board)"
-    "$TOVA_WINE" 'E:\tova.exe'
+# inspect ARGS...: the window inspector in the prefix, its output without carriage returns.
+inspect() {
+    "$TOVA_WINE" "$inspector" "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+say "starting E:\\tova.exe"
+(cd "$out/cd" && exec "$TOVA_WINE" 'E:\tova.exe') &
+tova_pid=$!
+
+# The program's window or a message box, whichever comes first; the program may also end or
+# hang without either.
+deadline=$((SECONDS + timeout))
+found=
+while [ -z "$found" ]; do
+    if ! kill -0 "$tova_pid" 2>/dev/null; then
+        code=0
+        wait "$tova_pid" || code=$?
+        fail "tova.exe ended with code $code before its window appeared"
+    fi
+    found=$(inspect waitany 2000 Msg "$title" | cut -f2) || found=
+    if [ -z "$found" ] && [ "$SECONDS" -ge "$deadline" ]; then
+        inspect list >"$out/windows.txt" || true
+        echo "run-demo: the windows open now:" >&2
+        cut -f6- "$out/windows.txt" | sed 's/^/    /' >&2
+        fail "no window titled \"$title\" within $timeout s"
+    fi
+done
+
+# refused WHEN: a message box "Msg" is up: print what it says and fail.
+refused() {
+    local box
+    box=$(inspect msgbox Msg 2000) || true
+    printf '%s\n' "$box" >"$out/windows.txt"
+    if [ "$headless" = yes ]; then tova_demo_screenshot "$out/screenshot.png" || true; fi
+    echo "run-demo: tova.exe showed a message box \"Msg\" $1:" >&2
+    printf '%s\n' "$box" | grep -P '^text\t' | cut -f2- | sed 's/^/    /' >&2
+    fail "the program did not start on Windows $version with board $(basename "$board" .board)"
+}
+[ "$found" != Msg ] || refused "instead of its window"
+
+say "the window \"$title\" is shown"
+inspect settled "$title" 20000 >/dev/null || say "warning: the window did not settle; the picture may be incomplete"
+if [ "$(inspect count Msg)" != 0 ]; then refused "over its window"; fi
+inspect list >"$out/windows.txt" || true
+{
+    printf 'title\t%s\n' "$title"
+    inspect caption "$title" 2000
+} >"$out/caption.txt" || true
+
+if [ "$headless" = no ]; then
+    say "running on $DISPLAY until the window is closed"
+    code=0
+    wait "$tova_pid" || code=$?
+    say "tova.exe ended with code $code"
     exit 0
 fi
 
-tova_xvfb_start
-echo "run-demo: starting tova.exe from E:\\ under Xvfb on $DISPLAY (board $board)"
-"$TOVA_WINE" 'E:\tova.exe' &
-title=$(grep -m1 '^title=' "$demo/cd/bmp.ini" | cut -d= -f2- | tr -d '\r')
-shown=no
-for _ in $(seq 1 60); do
-    if xdotool search --name "$title" >/dev/null 2>&1; then shown=yes; break; fi
-    sleep 0.5
-done
-[ "$shown" = yes ] || echo "run-demo: no window titled '$title' appeared" >&2
-sleep 1
-"$TOVA_IMPORT" -window root "$demo/screenshot.png"
-echo "run-demo: screenshot written to $demo/screenshot.png"
+tova_demo_screenshot "$out/screenshot.png" || fail "cannot take the screenshot"
+say "screenshot written to $out/screenshot.png"
+inspect close "$title" 2000 >/dev/null || true
+if tova_wait_exit "$tova_pid" 20; then
+    say "tova.exe ended with code $TOVA_EXIT_CODE once its window was closed"
+else
+    say "tova.exe did not end within 20 s of being closed; ending it"
+fi

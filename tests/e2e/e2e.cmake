@@ -23,6 +23,8 @@ tova_add_e2e_test(unsupported_os unsupported_os.sh)
 tova_add_e2e_test(cd_drive_order cd_drive_order.sh)
 tova_add_e2e_test(template_check template_check.sh)
 tova_add_e2e_test(adapter_check adapter_check.sh)
+# The README's main command itself, as a new user runs it (no display; the build of this run).
+tova_add_e2e_test(run_demo run_demo.sh)
 tova_add_e2e_test(surface_check surface_check.sh)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
