@@ -66,9 +66,12 @@ e2e_begin() {
     tova_drive t "$E2E_TOOLS"
 }
 
-# e2e_stage_cd BOARD: the demo CD with tova.exe, roduru.dll and the board, on drive E:.
+# e2e_stage_cd BOARD: the demo CD with its pictures, tova.exe, roduru.dll and the board, on
+# drive E:.
 e2e_stage_cd() {
-    tova_stage_cd "$TOVA_SOURCE_DIR/demo/cd" "$TOVA_E2E_WIN64_DIR" "$1" "$E2E_CD" ||
+    local drawn=$TOVA_E2E_WORK/cd-drawn
+    bash "$TOVA_SOURCE_DIR/demo/make-cd.sh" "$drawn" >/dev/null || e2e_abort "cannot draw the demo CD"
+    tova_stage_cd "$drawn" "$TOVA_E2E_WIN64_DIR" "$1" "$E2E_CD" ||
         e2e_abort "cannot stage the CD"
     tova_drive e "$E2E_CD"
 }

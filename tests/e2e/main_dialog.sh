@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main dialog of the x86_64 tova.exe under Wine (reporting Windows XP) with the demo CD on
-# E:: built from template 102 with the font scaled to the screen, titled from the CD, white,
-# and ended with code 0 by its close command.
+# E:: built from template 102 with the font scaled to the screen, titled from the CD,
+# and ended with code 0 by its close command. (What it paints: panels.sh.)
 #   main_dialog.sh [DPI]    96 (the default) or another square resolution such as 120
 . "$(dirname "$0")/e2e_lib.sh"
 dpi=${1:-96}
@@ -38,7 +38,8 @@ tova_screenshot "$TOVA_E2E_ARTIFACTS/main-dialog-${dpi}dpi.png" || e2e_fail "scr
 # The dialog and the four controls of template 102.
 dialog_line=$(grep -P "^window\t.*\ttext=\Q$title\E$" "$TOVA_E2E_ARTIFACTS/windows.txt" | head -n 1)
 e2e_expect_eq "the window is a dialog" "class=#32770" "$(printf '%s' "$dialog_line" | grep -o 'class=[^[:space:]]*')"
-for control in "1 Button GO" "2 Button Cancel" "1002 Edit " "1003 Edit "; do
+# The edit boxes hold the readme and the report by now; only the buttons' texts are fixed.
+for control in "1 Button GO" "2 Button Cancel" "1002 Edit .*" "1003 Edit .*"; do
     set -- $control
     if grep -qP "^  window\t.*\tid=$1\t.*\tclass=$2\t.*\ttext=${3:-}$" "$TOVA_E2E_ARTIFACTS/windows.txt"; then
         e2e_pass "control $1 ($2 ${3:-}) is there"
@@ -71,12 +72,6 @@ if [ "$other" != "$actual" ]; then
 else
     e2e_fail "MS Sans Serif $other_points gives the same size $other: the check proves nothing"
 fi
-
-# The framework's dialog colours: a white background.
-read -r x y w h <<<"$(inspector clientrect "$title")"
-pixel=$(/usr/bin/convert "$TOVA_E2E_ARTIFACTS/main-dialog-${dpi}dpi.png" \
-    -crop "1x1+$((x + 10))+$((y + 10))" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)
-e2e_expect_eq "the dialog background is white" "255,255,255" "$pixel"
 
 inspector close "$title" >/dev/null
 e2e_expect_exit "tova.exe ends with code 0 when the dialog is closed" "$E2E_TOVA_PID" 0 20

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The skinned window of the x86_64 tova.exe under Wine (reporting Windows XP) on the demo CD:
+# Panel0 painted with the CD's background and the program's header strip, its driver rows with
+# the one driver the Wine registry records as installed in yellow, and the system report of
+# Panel3 equal, line for line where it comes from the registry, to the one tova-sim composes
+# from the same registry exported from the prefix.
+#   panels.sh DPI TOVA_SIM
+. "$(dirname "$0")/e2e_lib.sh"
+dpi=${1:?DPI}
+sim=${2:?the tova-sim program}
+convert=/usr/bin/convert
+board=$TOVA_SOURCE_DIR/demo/boards/ich4-845pe.board
+installed='Intel PRO/100 VE Network Driver'
+class='{4D36E972-E325-11CE-BFC1-08002BE10318}'
+
+e2e_begin
+tova_wine_version winxp || e2e_abort "cannot set the Windows version"
+if [ "$dpi" != 96 ]; then tova_wine_dpi "$dpi" || e2e_abort "cannot set $dpi dpi"; fi
+# One driver recorded as installed, as the maker's download utility or an earlier run leaves it.
+"$TOVA_WINE" reg add 'HKCU\Software\Fetchyard' /v "$installed" /t REG_SZ /d V7.1 /f >/dev/null ||
+    e2e_abort "cannot record the installed driver"
+# A PCI device with its driver, so the report has driver lines read from the real registry.
+device='HKLM\SYSTEM\CurrentControlSet\Enum\PCI\VEN_8086&DEV_1039&SUBSYS_30138086&REV_81\3&61AAA01&0&40'
+driver="HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\$class\\0001"
+"$TOVA_WINE" reg add "$device" /v Driver /t REG_SZ /d "$class\\0001" /f >/dev/null &&
+    "$TOVA_WINE" reg add "$driver" /v DriverDesc /t REG_SZ /d 'Intel(R) PRO/100 VE Network Connection' /f >/dev/null &&
+    "$TOVA_WINE" reg add "$driver" /v DriverVersion /t REG_SZ /d 7.1.11.0 /f >/dev/null &&
+    "$TOVA_WINE" reg add "$driver" /v DriverDate /t REG_SZ /d 4-2-2003 /f >/dev/null &&
+    "$TOVA_WINE" reg add "$driver" /v ProviderName /t REG_SZ /d Intel /f >/dev/null ||
+    e2e_abort "cannot enumerate the network device"
+e2e_stage_cd "$board"
+title=$(e2e_demo_title)
+
+e2e_start_tova
+inspector wait "$title" 30000 >/dev/null || {
+    e2e_fail "a window titled \"$title\" appears"
+    e2e_end
+}
+inspector settled "$title" >/dev/null 2>&1 || sleep 1
+shot=$TOVA_E2E_ARTIFACTS/panel0-${dpi}dpi.png
+tova_screenshot "$shot" || e2e_abort "no screenshot"
+read -r cx cy cw ch <<<"$(inspector clientrect "$title")"
+echo "client area at $cx,$cy size ${cw}x$ch"
+
+# same_region WHAT PICTURE PX PY CLIENT_X CLIENT_Y W H: the screen shows the picture's region.
+same_region() {
+    local differing
+    differing=$("$convert" "$shot" -crop "${7}x${8}+$((cx + $5))+$((cy + $6))" +repage \
+        \( "$2" -crop "${7}x${8}+$3+$4" +repage \) -metric AE -compare -format '%[distortion]' info: 2>&1)
+    e2e_expect_eq "$1" 0 "$differing"
+}
+pictures=$TOVA_E2E_WORK/res
+bash "$TOVA_SOURCE_DIR/src/res/draw_bitmaps.sh" "$pictures" >/dev/null || e2e_abort "cannot draw the bitmaps"
+# Right end of the header strip: no header text reaches it.
+same_region "the header strip is drawn at (200, 15)" "$pictures/header.bmp" 400 0 600 15 30 50
+# Between the header and the first row nothing but the background.
+same_region "the CD's background fills the client area" "$E2E_CD/bmp/bk.bmp" 205 70 205 70 100 30
+
+# The status column: one band of text a row, yellow for the installed driver (the second of
+# the board's six rows), white for the others.
+# (The background is 640 pixels wide; Wine's client area may have a column more.)
+"$convert" "$shot" -crop "90x$((ch - 200))+$((cx + 540))+$((cy + 100))" +repage txt:- |
+    awk -F'[ ,:()]+' 'NR > 1 {
+        y = $2; rgb = $3 "," $4 "," $5
+        if (rgb == "255,255,0") yellow[y] = 1; else if (rgb == "255,255,255") white[y] = 1
+    }
+    END {
+        bands = ""; last = -2
+        for (y = 0; y < 2000; y++) {
+            kind = (y in yellow) ? "Y" : ((y in white) ? "W" : "")
+            if (kind == "") continue
+            if (y != last + 1 || substr(bands, length(bands)) != kind) bands = bands kind
+            last = y
+        }
+        print bands
+    }' >"$TOVA_E2E_ARTIFACTS/status-bands.txt"
+e2e_expect_eq "status column: not installed, installed, then four not installed" WYWWWW \
+    "$(cat "$TOVA_E2E_ARTIFACTS/status-bands.txt")"
+
+# The report: the text of edit box 1003 against tova-sim's, from the same registry.
+inspector list >"$TOVA_E2E_ARTIFACTS/windows.txt"
+grep -P '^  window\t.*\tid=1003\t' "$TOVA_E2E_ARTIFACTS/windows.txt" | sed 's/.*\ttext=//' |
+    sed 's/\\n/\n/g' >"$TOVA_E2E_ARTIFACTS/report-wine.txt"
+for key in 'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum\PCI' \
+    'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Class' \
+    'HKEY_LOCAL_MACHINE\Hardware\Description\System\CentralProcessor\0'; do
+    rm -f "$TOVA_E2E_WORK/export.reg"
+    "$TOVA_WINE" regedit /E 'C:\export.reg' "$key" >/dev/null 2>&1
+    cp "$WINEPREFIX/drive_c/export.reg" "$TOVA_E2E_WORK/export.reg" 2>/dev/null ||
+        e2e_abort "cannot export $key"
+    iconv -f UTF-16LE -t UTF-8 "$TOVA_E2E_WORK/export.reg" | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//'
+done | awk 'NR == 1 || !/^Windows Registry Editor/' >"$TOVA_E2E_ARTIFACTS/prefix.reg"
+printf 'dump report\n' |
+    "$sim" session --drive "E=$E2E_CD" --board "$board" --os winxp \
+        --registry "$TOVA_E2E_ARTIFACTS/prefix.reg" --script - |
+    sed -n 's/^systemReport=//p' | sed 's/\\x0D\\x0A/\n/g; s/\\x0D//g' >"$TOVA_E2E_ARTIFACTS/report-sim.txt"
+# The processor vendor and the memory are the machine's own under Wine, the board's in tova-sim.
+strip() { grep -v -e '^CPU : ' -e '^Memory size: ' "$1"; }
+if diff <(strip "$TOVA_E2E_ARTIFACTS/report-sim.txt") <(strip "$TOVA_E2E_ARTIFACTS/report-wine.txt") \
+    >"$TOVA_E2E_ARTIFACTS/report.diff"; then
+    e2e_pass "the report of the real registry equals tova-sim's from its export"
+else
+    e2e_fail "the reports differ (report.diff)"
+    cat "$TOVA_E2E_ARTIFACTS/report.diff"
+fi
+grep -q '^Description: Intel(R) PRO/100 VE Network Connection$' "$TOVA_E2E_ARTIFACTS/report-wine.txt" &&
+    e2e_pass "the report lists the enumerated device with its driver" ||
+    e2e_fail "the report lists the enumerated device with its driver"
+grep -q '^BIOS Info :07/16/2003-i845PE' "$TOVA_E2E_ARTIFACTS/report-wine.txt" &&
+    e2e_pass "the report carries the board's BIOS text read through roduru.dll" ||
+    e2e_fail "the report carries the board's BIOS text"
+
+inspector close "$title" >/dev/null
+e2e_expect_exit "tova.exe ends with code 0 when the dialog is closed" "$E2E_TOVA_PID" 0 20
+e2e_end
