@@ -5,6 +5,30 @@
 
 #include <cstdint>
 
+#include "platform/window.h"
+
+// Command identifiers of the dialog framework: the Enter and Escape keys.
+const uint32_t DIALOG_COMMAND_OK = 1;
+const uint32_t DIALOG_COMMAND_CANCEL = 2;
+
+// WM_CTLCOLOR*: the kind of window asking for its colours.
+enum CControlKind {
+    CONTROL_KIND_MSGBOX,
+    CONTROL_KIND_EDIT,
+    CONTROL_KIND_LISTBOX,
+    CONTROL_KIND_BUTTON,
+    CONTROL_KIND_DIALOG,
+    CONTROL_KIND_SCROLLBAR,
+    CONTROL_KIND_STATIC,
+};
+
+// The colours a control colour handler chose; unset ones keep the framework's default.
+struct CControlColors {
+    bool textSet;
+    ColorRef text;
+    bool backgroundSet;
+    ColorRef background;
+};
 // The message handlers of a dialog, called by the framework's dispatch.
 class CDialogHandler {
 public:
@@ -16,6 +40,23 @@ public:
     // WM_CLOSE: the handler's own steps; the framework's default close (ending the dialog)
     // follows unless the program has ended.
     virtual void OnClose() {}
+    // Mouse messages, in client coordinates.
+    virtual void OnMouseMove(int /*x*/, int /*y*/) {}
+    virtual void OnLButtonDown(int /*x*/, int /*y*/) {}
+    virtual void OnLButtonUp(int /*x*/, int /*y*/) {}
+    // WM_COMMAND from a control or a key. True when the dialog's own handling replaces the
+    // framework's (for OK and Cancel, which would otherwise end the dialog).
+    virtual bool OnCommand(uint32_t /*id*/) { return false; }
+    // WM_VSCROLL from the dialog's scroll bar: SB_LINEUP (0) ... SB_ENDSCROLL (8), and the thumb
+    // position of SB_THUMBPOSITION and SB_THUMBTRACK.
+    virtual void OnVScroll(int /*code*/, int /*position*/) {}
+    virtual void OnTimer(uint32_t /*id*/) {}
+    // WM_CTLCOLOR*: colours for the asking window, which may be the dialog itself.
+    virtual void OnCtlColor(CControlKind /*kind*/, bool /*isDialog*/, CControlColors* /*colors*/) {}
+    // WM_QUERYDRAGICON: true to show the dialog's own icon while it is dragged minimised.
+    virtual bool OnQueryDragIcon() { return false; }
+    // The pre-translate step: the tooltip control the message is relayed to (0: none).
+    virtual ToolTipHandle ToolTipForRelay() { return 0; }
 };
 
 class AppHost {

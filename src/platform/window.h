@@ -49,7 +49,8 @@ const int SURFACE_TRANSPARENT = 1;
 const int SURFACE_OPAQUE = 2;
 
 // A device context on the dialog's client area: from the paint cycle or taken for one direct
-// drawing. A new one starts with black text on white, opaque, and the dialog's own font.
+// drawing. A new one starts with black text on white, opaque, and the context's default font
+// (the system font).
 class DrawingSurface {
 public:
     virtual ~DrawingSurface() {}
@@ -139,9 +140,17 @@ public:
     virtual void SetScrollPos(uint32_t id, int position) = 0;
     virtual int GetScrollPos(uint32_t id) = 0;
 
-    // TTM_ADDTOOL: a tool owned by the dialog over rect, showing text.
+    // TTM_ADDTOOL: a tool owned by the dialog over rect, showing text. A tool added again
+    // with the same identifier replaces the earlier one (its rectangle and text move).
     virtual void AddToolTipTool(ToolTipHandle toolTip, uint32_t toolId, const CRect& rect,
                                 const char* text) = 0;
     // TTM_ACTIVATE.
     virtual void ActivateToolTip(ToolTipHandle toolTip, bool active) = 0;
+
+    // The system's hand cursor (IDC_HAND) set with SetCursor; where the system has none
+    // (Windows 95, NT 4) the cursor is left as it is.
+    virtual void SetHandCursor() = 0;
+    // SetCapture for the dialog / ReleaseCapture.
+    virtual void SetCapture() = 0;
+    virtual void ReleaseCapture() = 0;
 };
