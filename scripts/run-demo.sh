@@ -94,6 +94,11 @@ inspect() {
     return "${PIPESTATUS[0]}"
 }
 
+case $version in
+win98 | winme)
+    say "note: on Windows $version the program probes the board with port instructions of its own," \
+        "which fault under Wine" ;;
+esac
 say "starting E:\\tova.exe"
 (cd "$out/cd" && exec "$TOVA_WINE" 'E:\tova.exe') &
 tova_pid=$!
@@ -108,7 +113,7 @@ while [ -z "$found" ]; do
         wait "$tova_pid" || code=$?
         fail "tova.exe ended with code $code before its window appeared"
     fi
-    found=$(inspect waitany 2000 Msg "$title" | cut -f2) || found=
+    found=$(inspect waitany 2000 Msg "Program Error" "$title" 2>/dev/null | cut -f2) || found=
     if [ -z "$found" ] && [ "$SECONDS" -ge "$deadline" ]; then
         inspect list >"$out/windows.txt" || true
         echo "run-demo: the windows open now:" >&2
@@ -128,6 +133,17 @@ refused() {
     fail "the program did not start on Windows $version with board $(basename "$board" .board)"
 }
 [ "$found" != Msg ] || refused "instead of its window"
+if [ "$found" = "Program Error" ]; then
+    if [ "$headless" = yes ]; then tova_demo_screenshot "$out/screenshot.png" || true; fi
+    inspect list >"$out/windows.txt" || true
+    case $version in
+    win98 | winme)
+        fail "tova.exe crashed on Windows $version: its 9x port instructions fault under Wine," \
+            "which runs only the NT family's port path; the 9x systems run on the simulated" \
+            "platform (tova-sim start --os $os, see the README)" ;;
+    *) fail "tova.exe crashed (Wine's \"Program Error\" box; the open windows are in $out/windows.txt)" ;;
+    esac
+fi
 
 say "the window \"$title\" is shown"
 inspect settled "$title" 20000 >/dev/null || say "warning: the window did not settle; the picture may be incomplete"
