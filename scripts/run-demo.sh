@@ -60,8 +60,8 @@ timeout=${TOVA_DEMO_TIMEOUT:-60}
 unset WINEPREFIX RODURU_BOARD
 
 if [ "${TOVA_DEMO_SKIP_BUILD:-0}" != 1 ]; then
-    "$top/scripts/setup.sh"
-    "$top/scripts/build.sh"
+    "$top/scripts/setup.sh" || fail "the set-up failed (scripts/setup.sh installs as root)"
+    "$top/scripts/build.sh" || fail "the build failed (scripts/build.sh)"
 fi
 inspector=$(tova_demo_find "$win" inspector.exe)
 [ -n "$inspector" ] || fail "no inspector.exe under $win (build it, or point TOVA_DEMO_WIN64_DIR at a build)"
