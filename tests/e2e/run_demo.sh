@@ -27,16 +27,16 @@ rgb() {
     /usr/bin/convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
 }
 
-# between C1 C2 R G B: the colour lies on the way from RRGGBB C1 to C2 (a caption's gradient),
-# each channel within a small tolerance.
+# between C1 C2 "R G B": the colour lies on the way from RRGGBB C1 to C2 (a caption's
+# gradient), each channel within a small tolerance.
 between() {
-    local c1=$1 c2=$2 i lo hi v
-    shift 2
+    local c1=$1 c2=$2 i lo hi v channels
+    read -r -a channels <<<"$3"
     for i in 0 1 2; do
         lo=$((16#${c1:$((i * 2)):2}))
         hi=$((16#${c2:$((i * 2)):2}))
         if [ "$lo" -gt "$hi" ]; then v=$lo; lo=$hi; hi=$v; fi
-        v=${*:$((i + 1)):1}
+        v=${channels[$i]:-999}
         if [ "$v" -lt $((lo - 8)) ] || [ "$v" -gt $((hi + 8)) ]; then return 1; fi
     done
 }
@@ -85,7 +85,7 @@ if [ -n "$band" ] && [ -n "$colours" ] && [ -s "$shot" ]; then
     x=$((left + (right - left) * 3 / 5))
     y=$(((top + bottom) / 2))
     pixel=$(rgb "$shot" "$x" "$y")
-    if between "$active" "$active_end" $pixel || between "$inactive" "$inactive_end" $pixel; then
+    if between "$active" "$active_end" "$pixel" || between "$inactive" "$inactive_end" "$pixel"; then
         e2e_pass "the screenshot shows the caption colour at ($x, $y): $pixel"
     else
         e2e_fail "the screenshot shows the caption colour at ($x, $y): got $pixel, caption colours $colours"
