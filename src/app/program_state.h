@@ -24,6 +24,13 @@ struct CProgramState {
     int resumePending = 0;
     // 1: the close handler leaves the resume state in the registry.
     int keepResumeState = 0;
+    // Rows whose command holds a RAID folder, counted by the sequencer's first run.
+    uint8_t raidRowCount = 0;
+    // The pressed item's state before the press; 99 while nothing is pressed.
+    int32_t savedPressState = 99;
+    // Where the Rapid Setup pointer blinks.
+    int pointerX = 0;
+    int pointerY = 0;
     // The font of the panels exists once the dialog has created it.
     bool uiFontCreated = false;
     // Leader drawn in driver rows, and the spaces that erase text on screen.

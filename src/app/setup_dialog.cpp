@@ -8,7 +8,13 @@
 #include "hw/detection.h"
 #include "install/exit_actions.h"
 #include "skin/painter.h"
+#include "app/timers.h"
 #include "skin/panels.h"
+#include "ui/clicks.h"
+#include "ui/dialog_handlers.h"
+#include "ui/mouse.h"
+#include "ui/rapid_setup.h"
+#include "ui/tool_scroll.h"
 
 namespace {
 
@@ -73,6 +79,48 @@ void CSetupDlg::OnPaint()
 void CSetupDlg::OnClose()
 {
     CExitActions(*this).OnClose();
+}
+
+void CSetupDlg::OnMouseMove(int x, int y)
+{
+    CMouseFeedback(*this).OnMouseMove(x, y);
+}
+
+void CSetupDlg::OnLButtonDown(int x, int y)
+{
+    CMouseFeedback(*this).OnLButtonDown(x, y);
+}
+
+void CSetupDlg::OnLButtonUp(int x, int y)
+{
+    CClickActions(*this).OnLButtonUp(x, y);
+}
+
+bool CSetupDlg::OnCommand(uint32_t id)
+{
+    if (CRapidSetup(*this).OnRowCheckBox(id)) return false;
+    // Enter does not close this dialog: it has an OK handling of its own.
+    return id == DIALOG_COMMAND_OK;
+}
+
+void CSetupDlg::OnVScroll(int code, int position)
+{
+    CToolScroll(*this).OnVScroll(code, position);
+}
+
+void CSetupDlg::OnTimer(uint32_t id)
+{
+    if (id == TIMER_POINTER) CRapidSetup(*this).PointerTick();
+}
+
+void CSetupDlg::OnCtlColor(CControlKind kind, bool isDialog, CControlColors* colors)
+{
+    MainDialogCtlColor(kind, isDialog, colors);
+}
+
+ToolTipHandle CSetupDlg::ToolTipForRelay()
+{
+    return CMouseFeedback(*this).ToolTipForRelay();
 }
 
 void CSetupDlg::ResetProcessState()

@@ -35,6 +35,15 @@ public:
     bool OnInitDialog() override;
     void OnPaint() override;
     void OnClose() override;
+    void OnMouseMove(int x, int y) override;
+    void OnLButtonDown(int x, int y) override;
+    void OnLButtonUp(int x, int y) override;
+    bool OnCommand(uint32_t id) override;
+    void OnVScroll(int code, int position) override;
+    void OnTimer(uint32_t id) override;
+    void OnCtlColor(CControlKind kind, bool isDialog, CControlColors* colors) override;
+    bool OnQueryDragIcon() override { return true; }
+    ToolTipHandle ToolTipForRelay() override;
 
     // Board detection: classification, the driver list, the probes, the install list.
     // False when the program was ended (unsupported system).
@@ -67,6 +76,10 @@ public:
     int commonCount = 0;
     int rowCheckBoxCount = 0;  // rowCheckBoxes: one per install-list entry
     bool toolScrollBarCreated = false;
+    // The scroll bar's range and page as the loader set them.
+    int toolScrollMin = 0;
+    int toolScrollMax = 0;
+    int toolScrollPage = 0;
     int toolRowCount = 0;
     std::string readmeText;
     std::string systemReport;

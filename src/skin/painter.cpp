@@ -8,9 +8,11 @@
 #include "app/setup_dialog.h"
 #include "hw/driver_list.h"
 #include "install/version_record.h"
+#include "skin/item_kinds.h"
 #include "skin/panels.h"
 
 const char DIRECTX_MINIMUM_VERSION[] = "4.08.01.0810";
+const char TOOL_ROW_PRESS_BLANKS[] = "          ";
 const char AUDIO_NOTE_TEXT[] =
     "  (For ALC655 Jack-sensing, you need to install DirectX 8.1 or above)";
 
@@ -176,9 +178,7 @@ void CPainter::DrawItems(DrawingSurface& surface, int panel)
     for (int r = 0; r < rows; ++r) {
         PanelItem& item = p.items[r];
         if (item.hidden) continue;
-        bool imageItem = panel >= 2 || (panel == 0 && r <= common + 2) ||
-                         (panel == 1 && r <= common - 1);
-        if (imageItem) {
+        if (IsImageItem(panel, r, common)) {
             DrawImageItem(surface, item, LOOK_BY_STATE);
             // Once a paint, after the first image item: the notice covers the Rapid Setup
             // buttons, which are hidden from then on.
@@ -194,6 +194,61 @@ void CPainter::DrawItems(DrawingSurface& surface, int panel)
             DrawDriverRow(surface, r);
         }
     }
+}
+
+bool CPainter::IsUnsupportedUsb2(const PanelItem& row) const
+{
+    FixedText<PANEL_COMMAND_SIZE> probePath = row.command;
+    UpperCase(&probePath);
+    return isUnsupportedUsb2Row(dialog.state.hw.osCode, dialog.xpServicePack, probePath.c_str());
+}
+
+void CPainter::DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color)
+{
+    if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
+    const PanelItem& row = dialog.state.panelTable.panels[0].items[k];
+    const bool nt4 = dialog.state.hw.osCode == OS_NT4;
+    surface.SetTextColor(color);
+    surface.SetBkColor(COLOR_BLACK);
+    surface.SelectUiFont();
+    if (IsUnsupportedUsb2(row)) {
+        if (!nt4) surface.TextOut(row.left, row.top, row.caption.c_str());
+    } else {
+        if (!nt4) {
+            SetBlankText(dialog.state.ruleText.c_str());
+            surface.TextOut(row.left, row.top, dialog.state.blankText.c_str());
+            surface.TextOut(row.left, row.top, dialog.state.ruleText.c_str());
+        }
+        surface.TextOut(row.left, row.top, row.caption.c_str());
+        if (!nt4) {
+            SetBlankText(row.notInstalledText.c_str());
+            surface.TextOut(DRIVER_STATUS_X, row.top, dialog.state.blankText.c_str());
+            surface.TextOut(DRIVER_STATUS_X, row.top,
+                            row.state == 1 ? row.installedText.c_str()
+                                           : row.notInstalledText.c_str());
+        }
+    }
+    surface.SelectPreviousFont();
+}
+
+void CPainter::DrawToolCaption(DrawingSurface& surface, const PanelItem& item, ColorRef color)
+{
+    surface.SetTextColor(color);
+    surface.SetBkColor(COLOR_BLACK);
+    surface.SelectUiFont();
+    surface.TextOut(item.left, item.top, item.caption.c_str());
+    surface.SelectPreviousFont();
+}
+
+void CPainter::DrawToolRowPressed(DrawingSurface& surface, const PanelItem& item)
+{
+    surface.SetTextColor(COLOR_YELLOW);
+    surface.SetBkColor(COLOR_BLACK);
+    surface.SelectUiFont();
+    surface.TextOut(item.left, item.top, TOOL_ROW_PRESS_BLANKS);
+    surface.TextOut(item.left, item.top, item.caption.c_str());
+    surface.TextOut(TOOL_ROW_PRESS_MARK_X, item.top, "   ");
+    surface.SelectPreviousFont();
 }
 
 void CPainter::DrawDriverRow(DrawingSurface& surface, int k)

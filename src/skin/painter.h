@@ -22,6 +22,7 @@ const ColorRef COLOR_WHITE = 0x00FFFFFF;
 const ColorRef COLOR_YELLOW = 0x0000FFFF;
 const ColorRef COLOR_NAVY = 0x00800000;
 const ColorRef COLOR_RED = 0x000000FF;
+const ColorRef COLOR_OLIVE = 0x00008080;
 const ColorRef COLOR_BLACK = 0x00000000;
 
 // Utility rows are drawn only while their top lies in this window of the panel.
@@ -33,6 +34,9 @@ const int RETURN_IMAGE_X = 200;
 // The oldest DirectX that has what the Realtek audio driver's jack sensing needs.
 extern const char DIRECTX_MINIMUM_VERSION[];
 extern const char AUDIO_NOTE_TEXT[];
+// A pressed utility row is first cleared with these blanks; three more go at this x.
+extern const char TOOL_ROW_PRESS_BLANKS[];
+const int TOOL_ROW_PRESS_MARK_X = 532;
 
 // How an image item looks: by its state (normal, or selected when state is 1), under the
 // mouse, or pressed.
@@ -65,6 +69,18 @@ public:
     void DrawDriverRow(DrawingSurface& surface, int k);
     // A utility row's caption in a colour, erasing what a longer text left.
     void DrawToolRow(DrawingSurface& surface, const PanelItem& item, ColorRef color);
+    // Panel0's driver row at item k as the mouse shows it, in a colour: blanks and the leader,
+    // the caption over it, blanks and the status text; the caption alone for a USB 2.0 row
+    // that XP without a service pack cannot take; no leader or status on NT 4.
+    void DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color);
+    // A utility row's caption alone, in a colour (under the mouse).
+    void DrawToolCaption(DrawingSurface& surface, const PanelItem& item, ColorRef color);
+    // A utility row pressed: ten blanks and the caption in yellow, three blanks at x 532.
+    void DrawToolRowPressed(DrawingSurface& surface, const PanelItem& item);
+    // The items of panel as the paint draws them, on any surface.
+    void DrawItems(DrawingSurface& surface, int panel);
+    // Whether row's command is a USB 2.0 driver that XP without a service pack cannot take.
+    bool IsUnsupportedUsb2(const PanelItem& row) const;
 
     // blankText becomes as many spaces as text has characters.
     void SetBlankText(const char* text);
@@ -79,7 +95,6 @@ private:
     void DrawBackground(DrawingSurface& surface, int panel);
     void DrawHeader(DrawingSurface& surface, int panel);
     void DrawHiddenToolRows(DrawingSurface& surface);
-    void DrawItems(DrawingSurface& surface, int panel);
     void DrawNt4Notice(DrawingSurface& surface);
     void DrawAudioNote(DrawingSurface& surface, const PanelItem& row);
     void DrawMinimizedIcon(DrawingSurface& surface);

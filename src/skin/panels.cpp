@@ -444,6 +444,9 @@ void CPanelLoader::CreateToolScrollBar(int maximum, int minimum, int page)
     client.bottom = TOOL_SCROLL_BOTTOM;
     if (!window.CreateScrollBar(CONTROL_TOOL_SCROLL_BAR, client)) return;
     dialog.toolScrollBarCreated = true;
+    dialog.toolScrollMin = minimum;
+    dialog.toolScrollMax = maximum;
+    dialog.toolScrollPage = page;
     window.SetScrollRange(CONTROL_TOOL_SCROLL_BAR, minimum, maximum);
     window.SetScrollPage(CONTROL_TOOL_SCROLL_BAR, page);
     window.SetScrollPos(CONTROL_TOOL_SCROLL_BAR, 1);

@@ -2,6 +2,7 @@
 // program waits for input, with what each command shows printed as plain lines.
 #include "tools/tova-sim/session.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -51,7 +52,45 @@ const CSessionCommand CSession::COMMANDS[] = {
     {"paint", 0, 0, &CSession::PaintCommand},
     {"trace", 1, 1, &CSession::TraceCommand},
     {"close", 0, 0, &CSession::CloseCommand},
+    {"move", 2, 2, &CSession::MouseCommand},
+    {"down", 2, 2, &CSession::MouseCommand},
+    {"up", 2, 2, &CSession::MouseCommand},
+    {"click", 2, 2, &CSession::MouseCommand},
+    {"command", 1, 1, &CSession::CommandCommand},
+    {"scroll", 1, 2, &CSession::ScrollCommand},
+    {"wait", 1, 1, &CSession::WaitCommand},
+    {"answer", 1, 1, &CSession::AnswerCommand},
 };
+
+namespace {
+
+// The scroll requests by name, numbered as WM_VSCROLL numbers them; the two thumb requests
+// carry a position.
+const struct {
+    const char* name;
+    int code;
+    bool takesPosition;
+} SCROLL_CODES[] = {
+    {"lineup", 0, false},        {"linedown", 1, false}, {"pageup", 2, false},
+    {"pagedown", 3, false},      {"thumbposition", 4, true}, {"thumbtrack", 5, true},
+    {"top", 6, false},           {"bottom", 7, false},   {"endscroll", 8, false},
+};
+
+const struct {
+    const char* name;
+    int result;
+} ANSWERS[] = {{"ok", 1}, {"cancel", 2}, {"yes", 6}, {"no", 7}};
+
+// Drawing outside a paint, the cursor, the capture and the timers show only while tracing.
+bool TraceOnly(const std::string& line)
+{
+    for (const char* kind : {"draw\t", "cursor\t", "capture\t", "timer\t"}) {
+        if (line.compare(0, strlen(kind), kind) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 CSession::CSession(CSimMachine& simMachine, FILE* scriptFile, FILE* output, FILE* errors)
     : machine(simMachine), script(scriptFile), out(output), err(errors)
@@ -68,10 +107,12 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
     if (templateId != MAIN_DIALOG_TEMPLATE) return;
     handler = &dialogHandler;
     dialog = static_cast<CSetupDlg*>(&dialogHandler);
+    machine.clock.SetSink(this);
     // What start prints, then the script; the events so far are part of those lines.
     PrintStartLines(*dialog, machine, out);
     printedEvents = machine.events.Lines().size();
     RunScript();
+    machine.clock.SetSink(nullptr);
     // Whatever ended the dialog, the program ends with it.
     if (!failed && !machine.processes.Exited() && !dialogEnded) dialogEnded = true;
 }
@@ -89,7 +130,43 @@ void CSession::RunScript()
         // Once the program has ended, the rest of the script is read and ignored.
         if (ProgramEnded()) continue;
         if (!RunLine(line)) return;
+        DeliverPostedClose();
+        PrintNewEvents(false);
     }
+}
+
+void CSession::OnTimer(uint32_t id)
+{
+    if (handler && !ProgramEnded()) handler->OnTimer(id);
+}
+
+void CSession::EndDialog()
+{
+    PrintNewEvents(false);
+    if (machine.processes.Exited() || dialogEnded) return;
+    dialogEnded = true;
+    fprintf(out, "exit\t0\n");
+}
+
+void CSession::DeliverPostedClose()
+{
+    while (!ProgramEnded() && closesDelivered < machine.window.CloseRequests()) {
+        ++closesDelivered;
+        handler->OnClose();
+        EndDialog();
+    }
+}
+
+bool CSession::Number(const std::string& text, long long low, long long high, long long* value)
+{
+    char* end = nullptr;
+    long long parsed = strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || parsed < low || parsed > high) {
+        return Fail("'" + currentCommand + "' takes a number from " + Num(low) + " to " +
+                    Num(high) + ", not '" + text + "'");
+    }
+    *value = parsed;
+    return true;
 }
 
 bool CSession::Fail(const std::string& message)
@@ -105,6 +182,7 @@ bool CSession::RunLine(const std::string& line)
     std::vector<std::string> args(words.begin() + 1, words.end());
     for (const CSessionCommand& command : COMMANDS) {
         if (words[0] != command.name) continue;
+        currentCommand = words[0];
         int count = static_cast<int>(args.size());
         if (count < command.minArgs || count > command.maxArgs) {
             return Fail("'" + words[0] + "' takes " + Num(command.minArgs) +
@@ -121,12 +199,14 @@ void CSession::PrintNewEvents(bool painting)
     const std::vector<std::string>& lines = machine.events.Lines();
     for (size_t i = printedEvents; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        bool draw = line.compare(0, 5, "draw\t") == 0;
         bool show = false;
-        if (draw) {
-            show = machine.events.IsPaintDraw(i) ? painting : tracing;
+        if (machine.events.IsPaintDraw(i)) {
+            show = painting;
+        } else if (TraceOnly(line)) {
+            show = tracing;
         } else {
-            show = line.compare(0, 11, "messagebox\t") == 0 || line.compare(0, 5, "exit\t") == 0;
+            show = line.compare(0, 11, "messagebox\t") == 0 ||
+                   line.compare(0, 5, "exit\t") == 0 || line.compare(0, 7, "launch\t") == 0;
         }
         if (show) fprintf(out, "%s\n", line.c_str());
     }
@@ -167,12 +247,84 @@ bool CSession::CloseCommand(const std::vector<std::string>&)
     // The close box: the dialog's close handler, then the framework ends the dialog and the
     // program returns.
     handler->OnClose();
-    PrintNewEvents(false);
-    if (!machine.processes.Exited()) {
-        dialogEnded = true;
-        fprintf(out, "exit\t0\n");
+    EndDialog();
+    return true;
+}
+
+bool CSession::MouseCommand(const std::vector<std::string>& args)
+{
+    long long x = 0;
+    long long y = 0;
+    if (!Number(args[0], -32768, 32767, &x) || !Number(args[1], -32768, 32767, &y)) return false;
+    int cx = static_cast<int>(x);
+    int cy = static_cast<int>(y);
+    if (currentCommand == "move") {
+        handler->OnMouseMove(cx, cy);
+    } else if (currentCommand == "down") {
+        handler->OnLButtonDown(cx, cy);
+    } else if (currentCommand == "up") {
+        handler->OnLButtonUp(cx, cy);
+    } else {
+        handler->OnLButtonDown(cx, cy);
+        PrintNewEvents(false);
+        if (!ProgramEnded()) handler->OnLButtonUp(cx, cy);
     }
     return true;
+}
+
+bool CSession::CommandCommand(const std::vector<std::string>& args)
+{
+    long long id = 0;
+    if (!Number(args[0], 0, 65535, &id)) return false;
+    bool handled = handler->OnCommand(static_cast<uint32_t>(id));
+    // The framework's own OK and Cancel end the dialog.
+    bool framework = id == DIALOG_COMMAND_OK || id == DIALOG_COMMAND_CANCEL;
+    if (!handled && framework && !ProgramEnded()) EndDialog();
+    return true;
+}
+
+bool CSession::ScrollCommand(const std::vector<std::string>& args)
+{
+    for (const auto& code : SCROLL_CODES) {
+        if (args[0] != code.name) continue;
+        long long position = 0;
+        if (code.takesPosition) {
+            if (args.size() != 2) return Fail("scroll " + args[0] + " needs a position");
+            if (!Number(args[1], -32768, 32767, &position)) return false;
+        } else if (args.size() != 1) {
+            return Fail("scroll " + args[0] + " takes no position");
+        }
+        handler->OnVScroll(code.code, static_cast<int>(position));
+        return true;
+    }
+    return Fail("unknown scroll request '" + args[0] + "'");
+}
+
+bool CSession::WaitCommand(const std::vector<std::string>& args)
+{
+    long long ms = 0;
+    if (!Number(args[0], 0, 86400000, &ms)) return false;
+    // Timers fire in order as the clock moves; each may draw or end the program.
+    uint64_t end = machine.clock.Now() + static_cast<uint64_t>(ms);
+    uint32_t fired = 0;
+    while (!ProgramEnded() && machine.clock.Now() < end &&
+           machine.clock.FireNext(end - machine.clock.Now(), &fired)) {
+        PrintNewEvents(false);
+        DeliverPostedClose();
+    }
+    if (machine.clock.Now() < end) machine.clock.SetNow(end);
+    return true;
+}
+
+bool CSession::AnswerCommand(const std::vector<std::string>& args)
+{
+    for (const auto& answer : ANSWERS) {
+        if (args[0] == answer.name) {
+            machine.window.QueueMessageBoxAnswer(answer.result);
+            return true;
+        }
+    }
+    return Fail("answer takes ok, cancel, yes or no, not '" + args[0] + "'");
 }
 
 void CSession::DumpPanels()

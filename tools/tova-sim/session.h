@@ -21,12 +21,14 @@ struct CSessionCommand {
     bool (CSession::*run)(const std::vector<std::string>& args);
 };
 
-class CSession : public CSimModalLoop {
+class CSession : public CSimModalLoop, public CSimTimerSink {
 public:
     // script may be null: no commands.
     CSession(CSimMachine& machine, FILE* script, FILE* out, FILE* err);
 
     void RunDialog(uint32_t templateId, CDialogHandler& handler) override;
+    // A window timer fell due while the clock moved.
+    void OnTimer(uint32_t id) override;
     // A bad script line was met: the session stopped there.
     bool Failed() const { return failed; }
 
@@ -46,6 +48,17 @@ private:
     bool PaintCommand(const std::vector<std::string>& args);
     bool TraceCommand(const std::vector<std::string>& args);
     bool CloseCommand(const std::vector<std::string>& args);
+    bool MouseCommand(const std::vector<std::string>& args);
+    bool CommandCommand(const std::vector<std::string>& args);
+    bool ScrollCommand(const std::vector<std::string>& args);
+    bool WaitCommand(const std::vector<std::string>& args);
+    bool AnswerCommand(const std::vector<std::string>& args);
+
+    // The dialog's framework ends it (Cancel, the close box, a posted WM_CLOSE).
+    void EndDialog();
+    // WM_CLOSE posted by the program arrives once the current message is done.
+    void DeliverPostedClose();
+    bool Number(const std::string& text, long long low, long long high, long long* value);
 
     void DumpPanels();
     void DumpReport();
@@ -61,4 +74,6 @@ private:
     bool tracing = false;
     bool dialogEnded = false;
     bool failed = false;
+    int closesDelivered = 0;
+    std::string currentCommand;
 };

@@ -5,6 +5,7 @@ CSimMachine::CSimMachine()
     : processes(events, clock), system(clock), hardware(board), window(events, clock, files),
       appHost(events, system)
 {
+    processes.SetFiles(&files);
 }
 
 CPlatform CSimMachine::Platform()

@@ -9,7 +9,47 @@ const uint32_t SIM_ERROR_FILE_NOT_FOUND = 2;
 const uint32_t SIM_WINEXEC_OK = 33;
 const uintptr_t SIM_SHELL_OPEN_OK = 42;
 
+// The show modes the log gives calls that have none of their own.
+const uint32_t SIM_SW_SHOW = 5;
+const uint32_t SIM_SW_SHOWDEFAULT = 10;
+
+const char* CallName(CSimLaunchKind kind)
+{
+    switch (kind) {
+    case SIM_LAUNCH_CREATE_PROCESS:
+        return "CreateProcess";
+    case SIM_LAUNCH_WINEXEC:
+        return "WinExec";
+    default:
+        return "ShellExecute";
+    }
+}
+
+// A folder as GetCurrentDirectoryA reports it: no backslash at the end except at a root.
+std::string FolderAsReported(std::string folder)
+{
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
 }  // namespace
+
+void CSimProcesses::LogLaunch(const CSimLaunch& launch)
+{
+    std::string folder = launch.directory;
+    if (folder.empty() && files) {
+        char current[1024] = {};
+        files->GetCurrentDirectory(current, sizeof current);
+        folder = current;
+    }
+    std::string command = launch.commandLine;
+    if (!launch.parameters.empty()) command += " " + launch.parameters;
+    std::string line = std::string("launch\t") + CallName(launch.kind) + "\t" +
+                       std::to_string(launch.show) + "\t" + command + "\t" +
+                       FolderAsReported(folder);
+    if (!launch.started) line += "\tfailed";
+    events.Add(line);
+}
 
 CSimProcesses::CSimProcesses(CSimEventLog& events, CSimClock& clock)
     : events(events), clock(clock), exitWindowsResult(true), nextHandle(0x200), exitCalls(0),
@@ -35,6 +75,7 @@ CSimLaunch CSimProcesses::Launch(CSimLaunchKind kind, const char* commandLine,
     launch.started = !launch.script.startFails;
     launch.startedAt = clock.Now();
     launches.push_back(launch);
+    LogLaunch(launch);
     // A copy: the hook may start further programs and grow the record.
     if (launchHook) launchHook(launch);
     return launch;
@@ -43,8 +84,8 @@ CSimLaunch CSimProcesses::Launch(CSimLaunchKind kind, const char* commandLine,
 bool CSimProcesses::CreateProcess(const char* commandLine, const char* directory,
                                   ProcessHandle* out)
 {
-    events.Add(std::string("run\t") + (commandLine ? commandLine : ""));
-    CSimLaunch launch = Launch(SIM_LAUNCH_CREATE_PROCESS, commandLine, nullptr, directory, 0);
+    CSimLaunch launch =
+        Launch(SIM_LAUNCH_CREATE_PROCESS, commandLine, nullptr, directory, SIM_SW_SHOWDEFAULT);
     if (!launch.started) return false;
     ProcessHandle handle = nextHandle;
     nextHandle += 4;
@@ -85,7 +126,6 @@ void CSimProcesses::CloseProcess(ProcessHandle process)
 
 uint32_t CSimProcesses::WinExec(const char* commandLine, uint32_t show)
 {
-    events.Add(std::string("winexec\t") + (commandLine ? commandLine : ""));
     CSimLaunch launch = Launch(SIM_LAUNCH_WINEXEC, commandLine, nullptr, nullptr, show);
     return launch.started ? SIM_WINEXEC_OK : SIM_ERROR_FILE_NOT_FOUND;
 }
@@ -93,10 +133,7 @@ uint32_t CSimProcesses::WinExec(const char* commandLine, uint32_t show)
 uintptr_t CSimProcesses::ShellOpen(const char* file, const char* parameters,
                                    const char* directory)
 {
-    std::string line = std::string("shellopen\t") + (file ? file : "");
-    if (parameters && *parameters) line += std::string("\t") + parameters;
-    events.Add(line);
-    CSimLaunch launch = Launch(SIM_LAUNCH_SHELL_OPEN, file, parameters, directory, 0);
+    CSimLaunch launch = Launch(SIM_LAUNCH_SHELL_OPEN, file, parameters, directory, SIM_SW_SHOW);
     return launch.started ? SIM_SHELL_OPEN_OK : SIM_ERROR_FILE_NOT_FOUND;
 }
 

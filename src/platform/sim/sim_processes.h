@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_event_log.h"
@@ -50,6 +51,8 @@ public:
     // program does (write its result log, ...).
     void SetLaunchHook(std::function<void(const CSimLaunch&)> hook) { launchHook = hook; }
     void SetExitWindowsResult(bool ok) { exitWindowsResult = ok; }
+    // Where started programs begin when no folder is given: the program's current directory.
+    void SetFiles(Files* fileService) { files = fileService; }
 
     const std::vector<CSimLaunch>& Launches() const { return launches; }
     const std::vector<uint32_t>& ExitWindowsCalls() const { return exitWindowsFlags; }
@@ -80,9 +83,13 @@ private:
 
     CSimLaunch Launch(CSimLaunchKind kind, const char* commandLine,
                       const char* parameters, const char* directory, uint32_t show);
+    // "launch", the call, the show mode, the command line, the working folder as
+    // GetCurrentDirectoryA reports it, and "failed" for a start that failed.
+    void LogLaunch(const CSimLaunch& launch);
 
     CSimEventLog& events;
     CSimClock& clock;
+    Files* files = nullptr;
     std::vector<CSimProcessScript> queued;
     CSimProcessScript defaultScript;
     std::function<void(const CSimLaunch&)> launchHook;

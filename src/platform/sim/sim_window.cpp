@@ -187,11 +187,13 @@ void CSimWindow::GetClientTextMetrics(CTextMetrics* metrics)
 
 void CSimWindow::SetTimer(uint32_t id, uint32_t milliseconds)
 {
+    events.Add("timer\tset\t" + std::to_string(id) + "\t" + std::to_string(milliseconds));
     clock.SetTimer(id, milliseconds);
 }
 
 void CSimWindow::KillTimer(uint32_t id)
 {
+    events.Add("timer\tkill\t" + std::to_string(id));
     clock.KillTimer(id);
 }
 
@@ -403,7 +405,31 @@ int CSimWindow::GetScrollPos(uint32_t id)
 void CSimWindow::AddToolTipTool(ToolTipHandle toolTip, uint32_t toolId, const CRect& rect,
                                 const char* text)
 {
+    for (CSimToolTipTool& tool : toolTipTools) {
+        if (tool.toolTip == toolTip && tool.toolId == toolId) {
+            tool.rect = rect;
+            tool.text = text ? text : "";
+            return;
+        }
+    }
     toolTipTools.push_back({toolTip, toolId, rect, text ? text : ""});
+}
+
+void CSimWindow::SetHandCursor()
+{
+    events.Add("cursor\thand");
+}
+
+void CSimWindow::SetCapture()
+{
+    captured = true;
+    events.Add("capture\tset");
+}
+
+void CSimWindow::ReleaseCapture()
+{
+    captured = false;
+    events.Add("capture\trelease");
 }
 
 void CSimWindow::ActivateToolTip(ToolTipHandle toolTip, bool active)

@@ -186,6 +186,11 @@ public:
     void AddToolTipTool(ToolTipHandle toolTip, uint32_t toolId, const CRect& rect,
                         const char* text) override;
     void ActivateToolTip(ToolTipHandle toolTip, bool active) override;
+    void SetHandCursor() override;
+    void SetCapture() override;
+    void ReleaseCapture() override;
+
+    bool Captured() const { return captured; }
 
 private:
     struct CSimBitmap {
@@ -223,6 +228,7 @@ private:
     std::vector<CSimToolTipTool> toolTipTools;
     std::vector<ToolTipHandle> toolTips;
     std::map<ToolTipHandle, bool> toolTipActive;
+    bool captured = false;
     std::unique_ptr<CSimSurface> paintSurface;
     std::vector<std::unique_ptr<CSimSurface>> clientSurfaces;
 };

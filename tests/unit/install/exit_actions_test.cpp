@@ -99,7 +99,7 @@ TEST_F(ExitActionsTest, WebButtonOpensTheCdsAddressAndHidesTheScrollBar)
 {
     rig.machine.window.ShowControl(CONTROL_TOOL_SCROLL_BAR, true);
     CExitActions(*rig.dialog).OpenMakerWebSite();
-    EXPECT_EQ("shellopen\thttp://maker.example/drivers",
+    EXPECT_EQ("launch\tShellExecute\t5\thttp://maker.example/drivers\tE:\\",
               rig.machine.events.Lines().back());
     EXPECT_FALSE(rig.machine.window.Control(CONTROL_TOOL_SCROLL_BAR)->visible);
     EXPECT_FALSE(rig.machine.processes.Exited());

@@ -107,7 +107,9 @@ TEST_F(SimWindowTest, TheDialogsOwnSettingsAreRecorded)
 
     window.Invalidate();
     window.PostClose();
-    EXPECT_TRUE(events.Lines().empty()) << "none of this is logged";
+    EXPECT_EQ((std::vector<std::string>{"timer\tset\t99\t500", "timer\tkill\t99"}),
+              events.Lines())
+        << "only the timers are logged";
 }
 
 TEST(SimAppHost, CopiesShareOneInstanceCounter)
@@ -174,8 +176,10 @@ TEST(SimMachine, TheAdaptersShareOneLogOneClockAndOneSystem)
     platform.processes.CloseProcess(h);
     platform.window.MessageBox(true, "text", "Msg", MSGBOX_OK);
     platform.processes.ExitProcess(0);
-    EXPECT_EQ((std::vector<std::string>{"run\tE:\\x.exe", "messagebox\tMsg\ttext", "exit\t0"}),
-              machine.events.Lines());
+    EXPECT_EQ((std::vector<std::string>{"timer\tset\t1\t20", "launch\tCreateProcess\t10\tE:\\x.exe\tE:\\",
+                                        "messagebox\tMsg\ttext", "exit\t0"}),
+              machine.events.Lines())
+        << "a program without a folder of its own starts in the current directory";
     EXPECT_EQ(100u, machine.clock.Now());
     EXPECT_TRUE(machine.clock.IsArmed(1));
 

@@ -1,0 +1,262 @@
+// Rapid Setup mode and driver selection: the switch on and off, the row check boxes and row
+// clicks that choose drivers, a single driver installed by a click, and the blinking pointer.
+#include "ui/rapid_setup.h"
+
+#include <cstring>
+
+#include "app/setup_dialog.h"
+#include "app/timers.h"
+#include "install/version_record.h"
+#include "skin/painter.h"
+#include "skin/panels.h"
+#include "ui/clicks.h"
+
+const char RAID_PATCH_PROGRAM[] = "patch98.exe";
+const char RAID_PATCH_DONE_FILE[] = "c:\\geo.log";
+const char RAID_PATCH_TIMEOUT_TEXT[] =
+    "The RAID patch (patch98.exe) did not finish within 5 minutes.";
+
+namespace {
+
+const int ITEM_RAPID_ON = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON;
+const int ITEM_START = PANEL_COMMON_ITEMS + PANEL0_OWN_START;
+const int ITEM_RAPID_OFF = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_OFF;
+const char SIL_RAID_FOLDER[] = "other\\sii\\";
+const char MSG_CAPTION[] = "Msg";
+
+void LowerCase(FixedText<PANEL_COMMAND_SIZE>* text)
+{
+    for (char* c = text->Buffer(); *c; ++c) {
+        if (*c >= 'A' && *c <= 'Z') *c = static_cast<char>(*c - 'A' + 'a');
+    }
+}
+
+}  // namespace
+
+CRapidSetup::CRapidSetup(CSetupDlg& owner) : dialog(owner)
+{
+}
+
+bool CRapidSetup::RapidSetupOn() const
+{
+    return dialog.state.panelTable.panels[0].items[ITEM_RAPID_ON].hidden == 1;
+}
+
+void CRapidSetup::SetModeFlags(bool on)
+{
+    PanelItem* items = dialog.state.panelTable.panels[0].items;
+    items[ITEM_RAPID_ON].hidden = on ? 1 : 0;
+    items[ITEM_START].hidden = on ? 0 : 1;
+    items[ITEM_RAPID_OFF].hidden = on ? 0 : 1;
+}
+
+void CRapidSetup::Panel0Action(int k)
+{
+    if (k < PANEL_COMMON_ITEMS) {
+        CClickActions(dialog).CommonItemAction(k);
+    } else if (k == ITEM_RAPID_ON) {
+        RapidSetupOnAction();
+    } else if (k == ITEM_RAPID_OFF) {
+        RapidSetupOffAction();
+    } else if (k == ITEM_START) {
+        // The installation run starts from here once the engine is in place.
+    } else if (k >= dialog.DriverRowItem(0)) {
+        if (RapidSetupOn() && dialog.state.hw.osCode != OS_NT4) {
+            ToggleRow(k - dialog.DriverRowItem(0));
+        } else {
+            LaunchRow(k);
+        }
+    }
+}
+
+void CRapidSetup::DrawHeader(const char* line1, const char* line2, const char* line3)
+{
+    CClientSurface surface(dialog.platform.window);
+    if (!surface.Get()) return;
+    Window& window = dialog.platform.window;
+    const CContentFiles& content = dialog.content;
+    BitmapHandle strip = window.LoadBitmapResource(BITMAP_HEADER_STRIP);
+    surface.Get()->DrawMaskedBitmap(strip, strip, content.headerX, content.headerY);
+    if (strip) window.DeleteBitmap(strip);
+    DrawingSurface& s = *surface.Get();
+    s.SetTextColor(COLOR_WHITE);
+    s.SetBkColor(COLOR_BLACK);
+    s.SelectUiFont();
+    const char* lines[3] = {line1, line2, line3};
+    for (int i = 0; i < 3; ++i) {
+        s.TextOut(content.headerX, content.headerY + i * dialog.lineHeight, lines[i]);
+    }
+    s.SelectPreviousFont();
+}
+
+void CRapidSetup::RapidSetupOnAction()
+{
+    CProgramState& state = dialog.state;
+    Window& window = dialog.platform.window;
+    state.pointerX = POINTER_X_LEFT;
+    state.pointerY = POINTER_Y;
+    window.SetTimer(TIMER_POINTER, TIMER_POINTER_MS);
+    SetModeFlags(true);
+    if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, false);
+    DrawHeader(state.ezLine1.c_str(), state.ezLine2.c_str(), state.ezLine3.c_str());
+
+    CPainter painter(dialog);
+    CVersionRecord record(dialog);
+    PanelItem* items = state.panelTable.panels[0].items;
+    for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
+        int k = dialog.DriverRowItem(r);
+        uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r);
+        PanelItem& row = items[k];
+        if (painter.IsUnsupportedUsb2(row)) {
+            // XP without a service pack cannot take it: the row goes, black on black.
+            row.hidden = 1;
+            CClientSurface surface(window);
+            if (surface.Get()) {
+                surface.Get()->SetTextColor(COLOR_BLACK);
+                surface.Get()->SetBkColor(COLOR_BLACK);
+                painter.SetBlankText(state.ruleText.c_str());
+                surface.Get()->TextOut(row.left, row.top, state.blankText.c_str());
+                surface.Get()->TextOut(row.left, row.top, row.caption.c_str());
+            }
+            window.ShowControl(box, false);
+        } else {
+            window.ShowControl(box, true);
+        }
+        record.RefreshInstalledState(k);
+        // An installed driver nobody chose cannot be chosen by its box (its text still can).
+        window.EnableControl(box, !(row.state == 1 && row.checked == 0));
+    }
+
+    CClientSurface surface(window);
+    if (!surface.Get()) return;
+    BitmapHandle cover = window.LoadBitmapResource(BITMAP_NT4_NOTICE);
+    surface.Get()->DrawMaskedBitmap(cover, cover, items[ITEM_RAPID_ON].left,
+                                    items[ITEM_RAPID_ON].top);
+    if (cover) window.DeleteBitmap(cover);
+    painter.DrawImageItem(*surface.Get(), items[ITEM_START], LOOK_BY_STATE);
+    painter.DrawImageItem(*surface.Get(), items[ITEM_RAPID_OFF], LOOK_BY_STATE);
+}
+
+void CRapidSetup::RapidSetupOffAction()
+{
+    CProgramState& state = dialog.state;
+    Window& window = dialog.platform.window;
+    if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, true);
+    ErasePointer();
+    window.KillTimer(TIMER_POINTER);
+    const Panel& panel0 = state.panelTable.panels[0];
+    SetModeFlags(false);
+    DrawHeader(panel0.line1.c_str(), panel0.line2.c_str(), panel0.line3.c_str());
+
+    CPainter painter(dialog);
+    PanelItem* items = state.panelTable.panels[0].items;
+    for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
+        PanelItem& row = items[dialog.DriverRowItem(r)];
+        if (painter.IsUnsupportedUsb2(row)) {
+            row.hidden = 0;
+            if (state.hw.osCode != OS_NT4) {
+                CClientSurface surface(window);
+                if (surface.Get()) painter.DrawToolCaption(*surface.Get(), row, COLOR_WHITE);
+            }
+        }
+        window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r), false);
+    }
+    CClientSurface surface(window);
+    if (!surface.Get()) return;
+    BitmapHandle cover = panel0.returnImage;
+    for (int k : {ITEM_START, ITEM_RAPID_OFF}) {
+        surface.Get()->DrawMaskedBitmap(cover, cover, items[k].left, items[k].top);
+    }
+    // The switch comes back at once, rather than at the next paint.
+    painter.DrawImageItem(*surface.Get(), items[ITEM_RAPID_ON], LOOK_BY_STATE);
+}
+
+void CRapidSetup::ShowVisibleRowCheckBoxes()
+{
+    const PanelItem* items = dialog.state.panelTable.panels[0].items;
+    for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
+        if (items[dialog.DriverRowItem(r)].hidden) continue;
+        dialog.platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r),
+                                           true);
+    }
+}
+
+bool CRapidSetup::OnRowCheckBox(uint32_t id)
+{
+    if (id < CONTROL_ROW_CHECK_BOX_FIRST) return false;
+    uint32_t r = id - CONTROL_ROW_CHECK_BOX_FIRST;
+    if (r >= dialog.installList.itemCount || static_cast<int>(r) >= dialog.rowCheckBoxCount) {
+        return false;
+    }
+    ToggleRow(static_cast<int>(r));
+    return true;
+}
+
+void CRapidSetup::ToggleRow(int r)
+{
+    if (r < 0 || r >= dialog.rowCheckBoxCount) return;
+    Window& window = dialog.platform.window;
+    uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r);
+    int chosen = window.GetCheck(box) == 1 ? 0 : 1;
+    window.SetCheck(box, chosen);
+    dialog.installList.items[r].selected = chosen;
+    dialog.state.panelTable.panels[0].items[dialog.DriverRowItem(r)].checked = chosen;
+}
+
+void CRapidSetup::ErasePointer()
+{
+    CPainter(dialog).DrawReturnImage(dialog.state.pointerY);
+}
+
+void CRapidSetup::LaunchRow(int k)
+{
+    if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
+    Window& window = dialog.platform.window;
+    ErasePointer();
+    window.KillTimer(TIMER_POINTER);
+    const PanelItem& row = dialog.state.panelTable.panels[0].items[k];
+    if (!CPainter(dialog).IsUnsupportedUsb2(row)) CVersionRecord(dialog).RecordInstalledVersion(k);
+
+    FixedText<PANEL_COMMAND_SIZE> folder = row.command;
+    const char* lastSlash = strrchr(folder.c_str(), '\\');
+    if (lastSlash) folder.Truncate(static_cast<size_t>(lastSlash - folder.c_str()) + 1);
+    dialog.platform.files.SetCurrentDirectory(folder.c_str());
+
+    if (dialog.state.raidRowCount >= 2 && dialog.state.hw.osCode == OS_WIN98SE) {
+        // With two RAID drivers on 98 SE only the Silicon Image one runs, through its patch.
+        FixedText<PANEL_COMMAND_SIZE> lower = row.command;
+        LowerCase(&lower);
+        if (strstr(lower.c_str(), SIL_RAID_FOLDER)) RunRaidPatch();
+        return;
+    }
+    dialog.platform.processes.ShellOpen(row.command.c_str(), nullptr, nullptr);
+    window.Invalidate();
+}
+
+void CRapidSetup::RunRaidPatch()
+{
+    Files& files = dialog.platform.files;
+    dialog.platform.processes.WinExec(RAID_PATCH_PROGRAM, SHOW_HIDE);
+    // The patch says it is done by writing its file; one that never does must not hold the
+    // window for ever.
+    uint32_t waited = 0;
+    while (!files.CanOpenForReading(RAID_PATCH_DONE_FILE)) {
+        if (waited >= RAID_PATCH_WAIT_LIMIT_MS) {
+            dialog.platform.window.MessageBox(true, RAID_PATCH_TIMEOUT_TEXT, MSG_CAPTION,
+                                              MSGBOX_OK);
+            return;
+        }
+        dialog.platform.system.Sleep(RAID_PATCH_POLL_MS);
+        waited += RAID_PATCH_POLL_MS;
+    }
+    files.DeleteFile(RAID_PATCH_DONE_FILE);
+}
+
+void CRapidSetup::PointerTick()
+{
+    CProgramState& state = dialog.state;
+    CPainter painter(dialog);
+    painter.DrawReturnImage(state.pointerY);
+    painter.DrawAnimationFrame(state.pointerX, state.pointerY);
+    state.pointerX = state.pointerX == POINTER_X_LEFT ? POINTER_X_RIGHT : POINTER_X_LEFT;
+}
