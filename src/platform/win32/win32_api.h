@@ -18,3 +18,10 @@
 #undef SetCurrentDirectory
 #undef SetFileAttributes
 #undef TextOut
+
+// The signed point of a mouse message, as <windowsx.h> has it; that header is not included,
+// its macros collide with the service operations (DeleteBitmap, ...).
+#ifndef GET_X_LPARAM
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+#endif

@@ -17,11 +17,38 @@ const CWin32Dialog::CMessageEntry CWin32Dialog::MESSAGE_MAP[] = {
     {WM_COMMAND, &CWin32Dialog::OnCommand},
     {WM_PAINT, &CWin32Dialog::OnPaint},
     {WM_CLOSE, &CWin32Dialog::OnClose},
+    {WM_MOUSEMOVE, &CWin32Dialog::OnMouseMove},
+    {WM_LBUTTONDOWN, &CWin32Dialog::OnLButtonDown},
+    {WM_LBUTTONUP, &CWin32Dialog::OnLButtonUp},
+    {WM_VSCROLL, &CWin32Dialog::OnVScroll},
+    {WM_TIMER, &CWin32Dialog::OnTimer},
     {WM_CTLCOLORDLG, &CWin32Dialog::OnCtlColor},
     {WM_CTLCOLORSTATIC, &CWin32Dialog::OnCtlColor},
     {WM_CTLCOLORBTN, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLOREDIT, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLORLISTBOX, &CWin32Dialog::OnCtlColor},
+    {WM_CTLCOLORSCROLLBAR, &CWin32Dialog::OnCtlColor},
     {WM_CTLCOLORMSGBOX, &CWin32Dialog::OnCtlColor},
+    {WM_QUERYDRAGICON, &CWin32Dialog::OnQueryDragIcon},
     {WM_NCDESTROY, &CWin32Dialog::OnNcDestroy},
+};
+
+// The kind of window each WM_CTLCOLOR* message asks for, and whether the dialog colours
+// apply to it: to the dialog, its static texts and buttons (and the message box), not to edit
+// boxes, list boxes and scroll bars, which keep the system's colours.
+struct CControlColorEntry {
+    UINT message;
+    CControlKind kind;
+    bool dialogColors;
+};
+static const CControlColorEntry CONTROL_COLOR_KINDS[] = {
+    {WM_CTLCOLORMSGBOX, CONTROL_KIND_MSGBOX, true},
+    {WM_CTLCOLOREDIT, CONTROL_KIND_EDIT, false},
+    {WM_CTLCOLORLISTBOX, CONTROL_KIND_LISTBOX, false},
+    {WM_CTLCOLORBTN, CONTROL_KIND_BUTTON, true},
+    {WM_CTLCOLORDLG, CONTROL_KIND_DIALOG, true},
+    {WM_CTLCOLORSCROLLBAR, CONTROL_KIND_SCROLLBAR, false},
+    {WM_CTLCOLORSTATIC, CONTROL_KIND_STATIC, true},
 };
 
 CWin32Dialog::CWin32Dialog(CWin32AppHost& host, CDialogHandler* handler, HWND owner,
@@ -79,8 +106,12 @@ void CWin32Dialog::End(int dialogResult)
 
 bool CWin32Dialog::PreTranslate(MSG& message)
 {
-    // The tooltip controls learn of the mouse from the relay; the message is not consumed.
-    if (bindsWindow) host.WindowService().RelayToToolTips(message);
+    // The tooltip control the handler names learns of the mouse from the relay; the message
+    // is not consumed.
+    if (bindsWindow && handler) {
+        ToolTipHandle toolTip = handler->ToolTipForRelay();
+        if (toolTip) host.WindowService().RelayToToolTip(toolTip, message);
+    }
     return false;
 }
 
@@ -102,22 +133,24 @@ INT_PTR CALLBACK CWin32Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam,
 INT_PTR CWin32Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (const CMessageEntry& entry : MESSAGE_MAP) {
-        if (entry.message == message) return (this->*entry.handler)(wParam, lParam);
+        if (entry.message == message) return (this->*entry.handler)(message, wParam, lParam);
     }
     return FALSE;
 }
 
-INT_PTR CWin32Dialog::OnInitDialog(WPARAM, LPARAM)
+INT_PTR CWin32Dialog::OnInitDialog(UINT, WPARAM, LPARAM)
 {
     if (bindsWindow) host.WindowService().Bind(hwnd);
     if (!handler) return TRUE;
     return handler->OnInitDialog() ? TRUE : FALSE;
 }
 
-INT_PTR CWin32Dialog::OnCommand(WPARAM wParam, LPARAM)
+// Every command reaches the handler first; the framework's OK and Cancel (Enter, Escape) end
+// the dialog unless the handler's own handling replaced them.
+INT_PTR CWin32Dialog::OnCommand(UINT, WPARAM wParam, LPARAM)
 {
-    // The framework's OK and Cancel: Enter and Escape end the dialog.
     WORD id = LOWORD(wParam);
+    if (handler && handler->OnCommand(id)) return TRUE;
     if (id == IDOK || id == IDCANCEL) {
         End(id);
         return TRUE;
@@ -129,7 +162,7 @@ INT_PTR CWin32Dialog::OnCommand(WPARAM wParam, LPARAM)
 // manager, which validates it: otherwise WM_PAINT would come back at once, for ever, and no
 // WM_TIMER (which comes only when no paint is due) would reach the dialog. A nested dialog's
 // handler cannot paint it through the window service, which belongs to the main dialog.
-INT_PTR CWin32Dialog::OnPaint(WPARAM, LPARAM)
+INT_PTR CWin32Dialog::OnPaint(UINT, WPARAM, LPARAM)
 {
     if (!handler) return FALSE;
     uint32_t before = host.WindowService().PaintCycles();
@@ -137,7 +170,7 @@ INT_PTR CWin32Dialog::OnPaint(WPARAM, LPARAM)
     return bindsWindow && host.WindowService().PaintCycles() != before ? TRUE : FALSE;
 }
 
-INT_PTR CWin32Dialog::OnClose(WPARAM, LPARAM)
+INT_PTR CWin32Dialog::OnClose(UINT, WPARAM, LPARAM)
 {
     // The handler's own steps, then the close box ends the dialog as Cancel would (a
     // handler that ends the program does not come back here).
@@ -146,13 +179,70 @@ INT_PTR CWin32Dialog::OnClose(WPARAM, LPARAM)
     return TRUE;
 }
 
-INT_PTR CWin32Dialog::OnCtlColor(WPARAM wParam, LPARAM)
+// The mouse handlers get client coordinates with their sign: while the dialog holds the
+// capture, a point left of or above it is negative. The dialog manager's default follows.
+INT_PTR CWin32Dialog::OnMouseMove(UINT, WPARAM, LPARAM lParam)
 {
-    HBRUSH brush = host.ApplyDialogColors(reinterpret_cast<HDC>(wParam));
+    if (handler) handler->OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnLButtonDown(UINT, WPARAM, LPARAM lParam)
+{
+    if (handler) handler->OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnLButtonUp(UINT, WPARAM, LPARAM lParam)
+{
+    if (handler) handler->OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnVScroll(UINT, WPARAM wParam, LPARAM)
+{
+    if (handler) handler->OnVScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+    return FALSE;
+}
+
+INT_PTR CWin32Dialog::OnTimer(UINT, WPARAM wParam, LPARAM)
+{
+    if (handler) handler->OnTimer(static_cast<uint32_t>(wParam));
+    return FALSE;
+}
+
+// The framework's default first: the dialog colours where they apply and were set, else the
+// system's (DefWindowProc sets them on the context and gives its brush; returning no brush
+// would let the dialog manager set them again over the handler's). Then the colours the
+// handler chose go on the context, and the default brush is returned.
+INT_PTR CWin32Dialog::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    const CControlColorEntry* entry = NULL;
+    for (const CControlColorEntry& candidate : CONTROL_COLOR_KINDS) {
+        if (candidate.message == message) entry = &candidate;
+    }
+    if (!entry) return FALSE;
+    HBRUSH brush = entry->dialogColors ? host.ApplyDialogColors(dc) : NULL;
+    if (!brush) brush = reinterpret_cast<HBRUSH>(DefWindowProcA(hwnd, message, wParam, lParam));
+    if (!handler) return reinterpret_cast<INT_PTR>(brush);
+
+    CControlColors colors = {false, 0, false, 0};
+    handler->OnCtlColor(entry->kind, reinterpret_cast<HWND>(lParam) == hwnd, &colors);
+    if (colors.textSet) SetTextColor(dc, static_cast<COLORREF>(colors.text));
+    if (colors.backgroundSet) SetBkColor(dc, static_cast<COLORREF>(colors.background));
     return reinterpret_cast<INT_PTR>(brush);
 }
 
-INT_PTR CWin32Dialog::OnNcDestroy(WPARAM, LPARAM)
+// The icon shown while the minimised dialog is dragged is returned as the message's result
+// (one of the few a dialog procedure returns directly); without it the default applies.
+INT_PTR CWin32Dialog::OnQueryDragIcon(UINT, WPARAM, LPARAM)
+{
+    if (!handler || !handler->OnQueryDragIcon()) return FALSE;
+    return reinterpret_cast<INT_PTR>(host.WindowService().Icon());
+}
+
+INT_PTR CWin32Dialog::OnNcDestroy(UINT, WPARAM, LPARAM)
 {
     // Destroyed from outside the loop: nothing may use the handle any more.
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);

@@ -22,7 +22,7 @@ public:
     void End(int result);
 
 private:
-    typedef INT_PTR (CWin32Dialog::*MessageHandler)(WPARAM wParam, LPARAM lParam);
+    typedef INT_PTR (CWin32Dialog::*MessageHandler)(UINT message, WPARAM wParam, LPARAM lParam);
     struct CMessageEntry {
         UINT message;
         MessageHandler handler;
@@ -34,12 +34,18 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& message);
 
-    INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnPaint(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnClose(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnCtlColor(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnNcDestroy(WPARAM wParam, LPARAM lParam);
+    INT_PTR OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnCommand(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnPaint(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnClose(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnVScroll(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnTimer(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnQueryDragIcon(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnNcDestroy(UINT message, WPARAM wParam, LPARAM lParam);
 
     CWin32AppHost& host;
     CDialogHandler* handler;

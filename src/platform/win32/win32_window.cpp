@@ -3,10 +3,16 @@
 
 #include <cstring>
 
+// Older headers know no hand cursor: Windows 98 and 2000 brought it.
+#ifndef IDC_HAND
+#define IDC_HAND MAKEINTRESOURCE(32649)
+#endif
+
 CWin32Window::CWin32Window(HINSTANCE instance)
     : instance(instance),
       hwnd(NULL),
       icon(LoadIconA(instance, MAKEINTRESOURCEA(WIN32_ICON_MAIN))),
+      longestToolText(0),
       paintCycles(0)
 {
 }
@@ -22,6 +28,7 @@ void CWin32Window::Bind(HWND dialog)
     EndSurfaces();
     hwnd = dialog;
     toolTips.clear();
+    longestToolText = 0;
 }
 
 void CWin32Window::EndSurfaces()
@@ -34,15 +41,14 @@ void CWin32Window::EndSurfaces()
     }
 }
 
-void CWin32Window::RelayToToolTips(const MSG& message)
+void CWin32Window::RelayToToolTip(ToolTipHandle toolTip, const MSG& message)
 {
-    if (toolTips.empty() || !hwnd) return;
-    if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
+    if (!hwnd || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
     if (message.hwnd != hwnd && !IsChild(hwnd, message.hwnd)) return;
+    HWND tip = OwnToolTip(toolTip);
+    if (!tip) return;
     MSG copy = message;
-    for (HWND tip : toolTips) {
-        SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copy));
-    }
+    SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&copy));
 }
 
 int CWin32Window::MessageBox(bool ownedByDialog, const char* text, const char* caption,
@@ -349,33 +355,77 @@ HWND CWin32Window::OwnToolTip(ToolTipHandle toolTip) const
     return NULL;
 }
 
+// The version-1 record names a tool by its owner and identifier: the tooltip control of the
+// oldest systems knows no longer one.
+static TOOLINFOA ToolRecord(HWND owner, uint32_t toolId)
+{
+    TOOLINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.hwnd = owner;
+    info.uId = toolId;
+    return info;
+}
+
+// A tool owned by the dialog, hit-tested on its rectangle; the mouse reaches the control
+// through RelayToToolTip. A tool that exists already is moved and given the new text instead
+// of being added a second time, which would leave the old rectangle showing the old tip. The
+// control keeps its own copy of the text.
 void CWin32Window::AddToolTipTool(ToolTipHandle toolTip, uint32_t toolId, const CRect& rect,
                                   const char* text)
 {
     HWND tip = OwnToolTip(toolTip);
     if (!tip || !hwnd) return;
-    // The version-1 record: the tooltip control of the oldest systems knows no longer one.
-    // The control keeps its own copy of the text. The tool is hit-tested on its rectangle;
-    // the mouse reaches the control through RelayToToolTips.
-    TOOLINFOA info;
-    memset(&info, 0, sizeof(info));
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = 0;
-    info.hwnd = hwnd;
-    info.uId = toolId;
+    const char* shown = text ? text : "";
+
+    // Asked for a tool, the control copies its text into the record's buffer, which has no
+    // size: the buffer takes the longest text any tool was given, twice over for a text the
+    // control turned into wide characters and back.
+    std::vector<char> current(2 * longestToolText + 2, '\0');
+    TOOLINFOA query = ToolRecord(hwnd, toolId);
+    query.lpszText = current.data();
+    bool exists = SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&query)) != 0;
+
+    size_t length = strlen(shown);
+    if (length > longestToolText) longestToolText = length;
+    TOOLINFOA info = ToolRecord(hwnd, toolId);
     info.rect.left = rect.left;
     info.rect.top = rect.top;
     info.rect.right = rect.right;
     info.rect.bottom = rect.bottom;
-    info.hinst = NULL;
-    info.lpszText = const_cast<char*>(text ? text : "");
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = const_cast<char*>(shown);
+    if (exists) {
+        SendMessageA(tip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void CWin32Window::ActivateToolTip(ToolTipHandle toolTip, bool active)
 {
     HWND tip = OwnToolTip(toolTip);
     if (tip) SendMessageA(tip, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+}
+
+// Windows 95 and NT 4 have no hand cursor: SetCursor(NULL) would hide the pointer, so the
+// cursor is left as it is there.
+void CWin32Window::SetHandCursor()
+{
+    HCURSOR hand = LoadCursorA(NULL, IDC_HAND);
+    if (hand) SetCursor(hand);
+}
+
+void CWin32Window::SetCapture()
+{
+    if (hwnd) ::SetCapture(hwnd);
+}
+
+// Only the dialog's own capture is released: another window of the thread that holds the
+// mouse (a control tracking a drag) keeps it.
+void CWin32Window::ReleaseCapture()
+{
+    if (hwnd && GetCapture() == hwnd) ::ReleaseCapture();
 }
 
 CWin32DrawingSurface::CWin32DrawingSurface()

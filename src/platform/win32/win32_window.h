@@ -52,9 +52,11 @@ public:
     HWND Handle() const { return hwnd; }
     // The panels' text font; null until CreateUiFont succeeded.
     HFONT UiFont() const { return uiFont.Get(); }
-    // The pre-translate step of the modal loop: mouse messages for the dialog and its
-    // children are relayed to every tooltip control, which shows its tips from them.
-    void RelayToToolTips(const MSG& message);
+    // The dialog's icon (program resource 137); null when the program has none.
+    HICON Icon() const { return icon; }
+    // The pre-translate step of the modal loop: a mouse message for the dialog or one of its
+    // children is relayed to one tooltip control of this window, which shows its tips from it.
+    void RelayToToolTip(ToolTipHandle toolTip, const MSG& message);
     // Paint cycles begun so far, so the dialog layer can tell a handler that painted.
     uint32_t PaintCycles() const { return paintCycles; }
 
@@ -104,6 +106,10 @@ public:
                         const char* text) override;
     void ActivateToolTip(ToolTipHandle toolTip, bool active) override;
 
+    void SetHandCursor() override;
+    void SetCapture() override;
+    void ReleaseCapture() override;
+
 private:
     HWND Control(uint32_t id) const;
     HWND CreateChild(const char* className, const char* text, DWORD style, uint32_t id,
@@ -116,6 +122,8 @@ private:
     HICON icon;  // a shared resource icon: never destroyed
     CScopedGdiObject<HFONT> uiFont;
     std::vector<HWND> toolTips;  // destroyed with the dialog, their owner
+    // The longest text given to any tool, so a tool's text can be read back whole.
+    size_t longestToolText;
 
     CScopedPaint paint;
     uint32_t paintCycles;
