@@ -77,6 +77,54 @@ TEST(SessionFlow, EveryPanelOfTheDemoCdAsRecorded)
     }
 }
 
+// The session's output from its first line after start-up on.
+std::string AfterStartUp(const std::string& out)
+{
+    size_t at = out.find("portOps=");
+    at = at == std::string::npos ? 0 : out.find('\n', at) + 1;
+    return out.substr(at);
+}
+
+TEST(SessionFlow, AUserGoesThroughTheWindow)
+{
+    std::string scriptPath = std::string(TOVA_SOURCE_DIR) + "/tests/scenarios/scripts/interaction.txt";
+    std::ifstream scriptFile(scriptPath);
+    std::stringstream script;
+    script << scriptFile.rdbuf();
+    CResult result = RunSession(DemoArguments("ich4-845pe", "winxp"), script.str(), false);
+    EXPECT_EQ(0, result.status);
+    EXPECT_EQ(Expected("session-interaction.txt"), result.out);
+    std::string out = AfterStartUp(result.out);
+    // Every tab was shown; the session ends on Panel1, scrolled up to position 4 then moved
+    // to the bottom by the thumb alone.
+    EXPECT_NE(std::string::npos, out.find("panel.1.active=1\n"));
+    EXPECT_NE(std::string::npos, out.find("toolScrollBar=1\t5\t1\t5\t1\n"));
+    EXPECT_NE(std::string::npos, out.find("panel.1.item.7=210\t30\t"));
+    // Rows 1 and 2 were unticked, the others stay chosen; the boxes are hidden on Panel1.
+    EXPECT_NE(std::string::npos, out.find("checkbox.1=220\t144\t235\t157\t0\t0\t1\t"));
+    EXPECT_NE(std::string::npos, out.find("checkbox.2=220\t176\t235\t189\t0\t0\t1\t"));
+    EXPECT_NE(std::string::npos, out.find("checkbox.3=220\t208\t235\t221\t0\t1\t1\t"));
+    EXPECT_NE(std::string::npos, out.find("launch\tWinExec\t10\te:\\Utility\\HWMon\\setup.exe\t"));
+    // The pointer blinked twice in the second.
+    EXPECT_EQ(2u, Count(out, "draw\tbitmap\t#163\t#164\t"));
+}
+
+TEST(SessionFlow, CancelEndsTheDialogAndOkDoesNot)
+{
+    CResult ok = RunSession(DemoArguments("ich4-845pe", "winxp"), "command 1\ndump panels\n", false);
+    EXPECT_NE(std::string::npos, ok.out.find("panel.0.active=1"));
+    CResult cancel =
+        RunSession(DemoArguments("ich4-845pe", "winxp"), "command 2\ndump panels\n", false);
+    EXPECT_EQ("exit\t0\n", AfterStartUp(cancel.out));
+}
+
+TEST(SessionFlow, TheExitButtonEndsTheProgramAtOnce)
+{
+    CResult result =
+        RunSession(DemoArguments("ich4-845pe", "winxp"), "click 130 380\nclick 90 175\n", false);
+    EXPECT_EQ("exit\t0\n", AfterStartUp(result.out));
+}
+
 TEST(SessionFlow, BadScriptLinesNameTheirLine)
 {
     const struct {
@@ -88,6 +136,14 @@ TEST(SessionFlow, BadScriptLinesNameTheirLine)
         {"dump everything\n", "script line 1:"},
         {"trace maybe\n", "script line 1:"},
         {"paint now\n", "script line 1:"},
+        {"click 10\n", "script line 1:"},
+        {"move ten 20\n", "script line 1:"},
+        {"scroll sideways\n", "script line 1: unknown scroll request"},
+        {"scroll thumbtrack\n", "script line 1: scroll thumbtrack needs a position"},
+        {"scroll lineup 3\n", "script line 1: scroll lineup takes no position"},
+        {"wait -5\n", "script line 1:"},
+        {"answer maybe\n", "script line 1:"},
+        {"command 70000\n", "script line 1:"},
     };
     for (const auto& b : bad) {
         CResult result = RunSession(DemoArguments("ich4-845pe", "winxp"), b.script, true);

@@ -24,6 +24,13 @@ for run in ich4-845pe:winxp sis651:nt4 nforce2:win98se; do
             --script - >"$top/tests/scenarios/expected/session-$board-$os.txt"
 done
 
+# Scripted sessions: what a user does with the window, step by step.
+for script in interaction; do
+    "$sim" session --drive "E=$cd_dir" --board "$top/demo/boards/ich4-845pe.board" --os winxp \
+        --script "$top/tests/scenarios/scripts/$script.txt" \
+        >"$top/tests/scenarios/expected/session-$script.txt"
+done
+
 # The hardware report of every board, through the direct path (98 SE) and the port library (XP).
 for board in ich4-845pe via-kt400 sis651 nforce2 ich5-865g empty; do
     out="$top/tests/scenarios/expected/hw-$board.txt"
