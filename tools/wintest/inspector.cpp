@@ -18,7 +18,10 @@ const UINT INSPECTOR_TEXT_TIMEOUT_MS = 2000;
 const DWORD INSPECTOR_LAUNCH_POLL_MS = 2;
 // The screen counts as settled when two captures this far apart are the same.
 const DWORD INSPECTOR_SETTLE_MS = 100;
+// Colours a window shows before its program has drawn anything: a blank dialog's white, and the
+// black of a window whose drawing has not reached the screen yet.
 const COLORREF INSPECTOR_WHITE = RGB(255, 255, 255);
+const COLORREF INSPECTOR_BLACK = RGB(0, 0, 0);
 // The caption gradient colours (COLOR_GRADIENTACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION),
 // which the headers of the oldest systems do not name.
 const int INSPECTOR_COLOR_GRADIENT_ACTIVE = 27;
@@ -430,8 +433,8 @@ COLORREF ScreenPixel(HWND hwnd, int x, int y)
 }
 
 // Starts a program and times it: when a visible window titled title appears, and when the
-// screen shows client point (x, y) of it in a colour other than white (the dialog's blank
-// background before anything is drawn on it). Every change of that pixel is listed. The
+// screen shows client point (x, y) of it in a colour other than white and black (so it has
+// been drawn; pick a point of some other colour). Every change of that pixel is listed. The
 // program is then asked to close and its exit code is printed. Fails when the program ends,
 // shows a message box "Msg" or is not painted within the timeout.
 int CommandLaunch(const char* commandLine, const char* directory, const char* title, int x, int y,
@@ -472,7 +475,7 @@ int CommandLaunch(const char* commandLine, const char* directory, const char* ti
                        GetBValue(colour));
                 last = colour;
             }
-            if (colour != CLR_INVALID && colour != INSPECTOR_WHITE) {
+            if (colour != CLR_INVALID && colour != INSPECTOR_WHITE && colour != INSPECTOR_BLACK) {
                 printf("painted\t%.1f\t%02X%02X%02X\n", ms, GetRValue(colour), GetGValue(colour),
                        GetBValue(colour));
                 painted = true;
@@ -530,8 +533,9 @@ int Usage()
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
             "       inspector launch COMMAND DIR TITLE X Y [TIMEOUT_MS]\n"
-            "                      start COMMAND in DIR, time its window and the first\n"
-            "                      non-white paint at client (X, Y), then close it\n");
+            "                      start COMMAND in DIR, time its window and its first\n"
+            "                      paint (neither white nor black) at client (X, Y), then\n"
+            "                      close it\n");
     return 2;
 }
 
