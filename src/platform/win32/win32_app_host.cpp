@@ -64,10 +64,12 @@ int CWin32Dialog::Run(HINSTANCE instance, const void* dialogTemplate)
     bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
 
+    if (handler) handler->site = this;
     HWND created = CreateDialogIndirectParamA(
         instance, static_cast<LPCDLGTEMPLATEA>(dialogTemplate), owner, &CWin32Dialog::Procedure,
         reinterpret_cast<LPARAM>(this));
     if (!created) {
+        if (handler) handler->site = nullptr;
         if (ownerWasEnabled) EnableWindow(owner, TRUE);
         return ended ? result : -1;
     }
@@ -89,7 +91,9 @@ int CWin32Dialog::Run(HINSTANCE instance, const void* dialogTemplate)
     }
 
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    surfaces.ReleaseAll();
     if (hwnd) DestroyWindow(hwnd);
+    if (handler) handler->site = nullptr;
     return result;
 }
 
@@ -102,6 +106,33 @@ void CWin32Dialog::End(int dialogResult)
     if (hwnd) ShowWindow(hwnd, SW_HIDE);
     // Wake the loop even when the end came from a nested loop's dispatch.
     PostMessageA(NULL, WM_NULL, 0, 0);
+}
+
+void CWin32Dialog::SetTimer(uint32_t id, uint32_t milliseconds)
+{
+    if (hwnd) ::SetTimer(hwnd, id, milliseconds, NULL);
+}
+
+void CWin32Dialog::KillTimer(uint32_t id)
+{
+    if (hwnd) ::KillTimer(hwnd, id);
+}
+
+// A client context of this dialog; the panels' font and the icon are the window service's.
+DrawingSurface* CWin32Dialog::GetClientSurface()
+{
+    CWin32Window& window = host.WindowService();
+    return surfaces.Acquire(hwnd, window.UiFont(), window.Icon());
+}
+
+void CWin32Dialog::ReleaseClientSurface(DrawingSurface* surface)
+{
+    surfaces.Release(surface);
+}
+
+void CWin32Dialog::EndDialog(int dialogResult)
+{
+    End(dialogResult);
 }
 
 bool CWin32Dialog::PreTranslate(MSG& message)
@@ -245,6 +276,7 @@ INT_PTR CWin32Dialog::OnQueryDragIcon(UINT, WPARAM, LPARAM)
 INT_PTR CWin32Dialog::OnNcDestroy(UINT, WPARAM, LPARAM)
 {
     // Destroyed from outside the loop: nothing may use the handle any more.
+    surfaces.ReleaseAll();
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     if (bindsWindow) host.WindowService().Bind(NULL);
     hwnd = NULL;

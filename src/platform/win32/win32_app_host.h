@@ -10,16 +10,25 @@
 
 class CWin32AppHost;
 
-// One running dialog: its window, the handler that receives its messages, and its end.
-class CWin32Dialog {
+// One running dialog: its window, the handler that receives its messages, and its end. It is
+// the handler's site: its own timers, client surfaces and end.
+class CWin32Dialog : public DialogSite {
 public:
     CWin32Dialog(CWin32AppHost& host, CDialogHandler* handler, HWND owner, bool bindsWindow);
+    CWin32Dialog(const CWin32Dialog&) = delete;
+    CWin32Dialog& operator=(const CWin32Dialog&) = delete;
 
     // Creates the dialog modeless from the template and runs the modal loop until it ends.
     // -1 when the dialog cannot be created.
     int Run(HINSTANCE instance, const void* dialogTemplate);
     // Ends the modal loop with result, hiding the dialog at once as EndDialog does.
     void End(int result);
+
+    void SetTimer(uint32_t id, uint32_t milliseconds) override;
+    void KillTimer(uint32_t id) override;
+    DrawingSurface* GetClientSurface() override;
+    void ReleaseClientSurface(DrawingSurface* surface) override;
+    void EndDialog(int result) override;
 
 private:
     typedef INT_PTR (CWin32Dialog::*MessageHandler)(UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,6 +63,7 @@ private:
     HWND hwnd;
     bool ended;
     int result;
+    CWin32ClientSurfaces surfaces;
 };
 
 class CWin32AppHost : public AppHost {

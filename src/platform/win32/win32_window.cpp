@@ -35,10 +35,7 @@ void CWin32Window::EndSurfaces()
 {
     paintSurface.Detach();
     paint.End();
-    for (int i = 0; i < WIN32_CLIENT_SURFACES; ++i) {
-        clientSurfaces[i].Detach();
-        clientDCs[i].Reset();
-    }
+    clientSurfaces.ReleaseAll();
 }
 
 void CWin32Window::RelayToToolTip(ToolTipHandle toolTip, const MSG& message)
@@ -179,23 +176,41 @@ void CWin32Window::EndPaint(DrawingSurface* surface)
 
 DrawingSurface* CWin32Window::GetClientSurface()
 {
-    if (!hwnd) return &idleSurface;
-    for (int i = 0; i < WIN32_CLIENT_SURFACES; ++i) {
-        if (clientDCs[i].Get()) continue;
-        if (!clientDCs[i].Acquire(hwnd)) break;
-        clientSurfaces[i].Attach(clientDCs[i].Get(), hwnd, uiFont.Get(), icon);
-        return &clientSurfaces[i];
-    }
-    return &idleSurface;
+    return clientSurfaces.Acquire(hwnd, uiFont.Get(), icon);
 }
 
 void CWin32Window::ReleaseClientSurface(DrawingSurface* surface)
 {
+    clientSurfaces.Release(surface);
+}
+
+DrawingSurface* CWin32ClientSurfaces::Acquire(HWND window, HFONT uiFont, HICON icon)
+{
+    if (!window) return &idle;
     for (int i = 0; i < WIN32_CLIENT_SURFACES; ++i) {
-        if (surface != &clientSurfaces[i] || !clientDCs[i].Get()) continue;
-        clientSurfaces[i].Detach();
-        clientDCs[i].Reset();
+        if (dcs[i].Get()) continue;
+        if (!dcs[i].Acquire(window)) break;
+        surfaces[i].Attach(dcs[i].Get(), window, uiFont, icon);
+        return &surfaces[i];
+    }
+    return &idle;
+}
+
+void CWin32ClientSurfaces::Release(DrawingSurface* surface)
+{
+    for (int i = 0; i < WIN32_CLIENT_SURFACES; ++i) {
+        if (surface != &surfaces[i] || !dcs[i].Get()) continue;
+        surfaces[i].Detach();
+        dcs[i].Reset();
         return;
+    }
+}
+
+void CWin32ClientSurfaces::ReleaseAll()
+{
+    for (int i = 0; i < WIN32_CLIENT_SURFACES; ++i) {
+        surfaces[i].Detach();
+        dcs[i].Reset();
     }
 }
 
@@ -296,6 +311,12 @@ void CWin32Window::EnableControl(uint32_t id, bool enable)
 {
     HWND control = Control(id);
     if (control) EnableWindow(control, enable ? TRUE : FALSE);
+}
+
+bool CWin32Window::IsControlEnabled(uint32_t id)
+{
+    HWND control = Control(id);
+    return control && IsWindowEnabled(control);
 }
 
 void CWin32Window::SetCheck(uint32_t id, int check)

@@ -40,6 +40,21 @@ private:
     HGDIOBJ previousFont;  // what the last SelectUiFont replaced
 };
 
+// Client device contexts of one window handed out as drawing surfaces (GetDC / ReleaseDC), a
+// few at a time; when none can be had the idle surface, which draws nothing, stands in.
+class CWin32ClientSurfaces {
+public:
+    DrawingSurface* Acquire(HWND window, HFONT uiFont, HICON icon);
+    void Release(DrawingSurface* surface);
+    // Every context goes back, before its window goes or a font selected into it is deleted.
+    void ReleaseAll();
+
+private:
+    CScopedWindowDC dcs[WIN32_CLIENT_SURFACES];  // a free slot holds no context
+    CWin32DrawingSurface surfaces[WIN32_CLIENT_SURFACES];
+    CWin32DrawingSurface idle;
+};
+
 class CWin32Window : public Window {
 public:
     explicit CWin32Window(HINSTANCE instance);
@@ -94,6 +109,7 @@ public:
     bool IsControlVisible(uint32_t id) override;
     void MoveControl(uint32_t id, const CRect& rect) override;
     void EnableControl(uint32_t id, bool enable) override;
+    bool IsControlEnabled(uint32_t id) override;
     void SetCheck(uint32_t id, int check) override;
     int GetCheck(uint32_t id) override;
     void SetControlText(uint32_t id, const char* text) override;
@@ -128,8 +144,8 @@ private:
     CScopedPaint paint;
     uint32_t paintCycles;
     CWin32DrawingSurface paintSurface;
-    CScopedWindowDC clientDCs[WIN32_CLIENT_SURFACES];  // a free slot holds no context
-    CWin32DrawingSurface clientSurfaces[WIN32_CLIENT_SURFACES];
-    // Handed out when no context can be had (no dialog, a second paint cycle): draws nothing.
+    CWin32ClientSurfaces clientSurfaces;
+    // Handed out when no paint context can be had (no dialog, a second paint cycle): draws
+    // nothing.
     CWin32DrawingSurface idleSurface;
 };
