@@ -1,6 +1,7 @@
 // surface_check.exe: the Win32 window service on real windows: the drawing surface (masked
 // blits, text, fonts, the icon), bitmaps from files and resources, the child controls, the
-// scroll bar, tooltip tools, and the dialog layer's paint and close handlers.
+// scroll bar, tooltip tools, the hand cursor, the mouse capture, and the dialog layer's paint
+// and close handlers.
 //   surface_check       one "ok:" or "FAIL:" line per check; exits 1 on any failure
 #include "platform/win32/win32_api.h"
 
@@ -443,9 +444,10 @@ void CheckControls(CWin32Window& window, HWND hwnd, HINSTANCE instance)
     window.ShowControl(200, true);
     Check(hidden && window.IsControlVisible(200), "check box: hidden and shown again");
     window.EnableControl(200, false);
-    bool disabled = !IsWindowEnabled(box);
+    bool disabled = !IsWindowEnabled(box) && !window.IsControlEnabled(200);
     window.EnableControl(200, true);
-    Check(disabled && IsWindowEnabled(box), "check box: disabled and enabled again");
+    Check(disabled && IsWindowEnabled(box) && window.IsControlEnabled(200),
+          "check box: disabled and enabled again, and read so");
     CRect moved = {30, 170, 150, 190};
     window.MoveControl(200, moved);
     placed = ChildRect(hwnd, box);
@@ -462,7 +464,7 @@ void CheckControls(CWin32Window& window, HWND hwnd, HINSTANCE instance)
     GetWindowTextA(edit, text, sizeof(text));
     Check(edit && strcmp(text, "readme\r\nsecond line") == 0, "edit box: its text is set");
     Check(window.GetCheck(999) == 0 && !window.IsControlVisible(999) &&
-              window.GetScrollPos(999) == 0,
+              !window.IsControlEnabled(999) && window.GetScrollPos(999) == 0,
           "controls: an identifier without a control reads as nothing");
 }
 
@@ -532,6 +534,93 @@ void CheckToolTip(CWin32Window& window, HWND hwnd)
     window.AddToolTipTool(reinterpret_cast<ToolTipHandle>(hwnd), 8, rect, "not a tooltip");
     Check(SendMessageA(tipWindow, TTM_GETTOOLCOUNT, 0, 0) == 1,
           "tooltip: a handle the window did not make is ignored");
+}
+
+// A tool of the control as it reads back; false when it has none under the identifier.
+bool ReadTool(HWND tipWindow, HWND owner, uint32_t id, RECT* rect, std::string* text)
+{
+    char got[1024] = "";
+    TOOLINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.hwnd = owner;
+    info.uId = id;
+    info.lpszText = got;
+    if (!SendMessageA(tipWindow, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) {
+        return false;
+    }
+    *rect = info.rect;
+    *text = got;
+    return true;
+}
+
+bool SameRect(const RECT& a, const CRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// A tool added again under its identifier follows its row: one tool, the new rectangle and
+// text; other identifiers are tools of their own.
+void CheckToolReplace(CWin32Window& window, HWND hwnd)
+{
+    ToolTipHandle tip = window.CreateToolTip();
+    HWND tipWindow = reinterpret_cast<HWND>(tip);
+    CRect first = {20, 85, 300, 101};
+    CRect scrolled = {20, 65, 300, 81};
+    CRect other = {20, 105, 300, 121};
+    window.AddToolTipTool(tip, 5, first, "Utility one");
+    window.AddToolTipTool(tip, 6, other, "Utility two");
+    window.AddToolTipTool(tip, 5, scrolled, "Utility one, scrolled");
+    RECT rect = {0, 0, 0, 0};
+    std::string text;
+    bool moved = ReadTool(tipWindow, hwnd, 5, &rect, &text);
+    Check(tip && SendMessageA(tipWindow, TTM_GETTOOLCOUNT, 0, 0) == 2 && moved &&
+              SameRect(rect, scrolled) && text == "Utility one, scrolled",
+          "tooltip: a tool added again under its identifier moves and takes the new text (" +
+              text + ")");
+    bool kept = ReadTool(tipWindow, hwnd, 6, &rect, &text);
+    Check(kept && SameRect(rect, other) && text == "Utility two",
+          "tooltip: the tool under another identifier keeps its place and text");
+
+    // A text longer than any before, then a short one: each replaces the last.
+    std::string longText(300, 'x');
+    window.AddToolTipTool(tip, 5, first, longText.c_str());
+    window.AddToolTipTool(tip, 5, first, "");
+    moved = ReadTool(tipWindow, hwnd, 5, &rect, &text);
+    Check(SendMessageA(tipWindow, TTM_GETTOOLCOUNT, 0, 0) == 2 && moved &&
+              SameRect(rect, first) && text.empty(),
+          "tooltip: after a long text an empty one replaces it, still one tool");
+}
+
+// The hand cursor is set where the system has one; the capture is the dialog's to take and
+// give back, and a capture another window holds is left alone.
+void CheckCursorAndCapture(CWin32Window& window, HWND hwnd, HINSTANCE instance)
+{
+    HCURSOR arrow = LoadCursorA(NULL, MAKEINTRESOURCEA(32512));
+    HCURSOR hand = LoadCursorA(NULL, MAKEINTRESOURCEA(32649));
+    SetCursor(arrow);
+    window.SetHandCursor();
+    HCURSOR shown = GetCursor();
+    SetCursor(arrow);
+    Check(hand && shown == hand, "cursor: the system's hand cursor is set");
+
+    window.SetCapture();
+    bool taken = GetCapture() == hwnd;
+    window.ReleaseCapture();
+    Check(taken && GetCapture() == NULL, "capture: taken for the window and released");
+
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, instance,
+                                 NULL);
+    ::SetCapture(other);
+    window.ReleaseCapture();
+    bool left = other && GetCapture() == other;
+    ::ReleaseCapture();
+    DestroyWindow(other);
+    Check(left, "capture: another window's capture is not released");
+
+    CWin32Window unbound(instance);
+    unbound.SetCapture();
+    Check(GetCapture() == NULL, "capture: without a dialog nothing takes the mouse");
 }
 
 void CheckWindowState(CWin32Window& window, HWND hwnd, HINSTANCE instance)
@@ -705,6 +794,8 @@ int main()
         CheckControls(window, hwnd, instance);
         CheckScrollBar(window, hwnd);
         CheckToolTip(window, hwnd);
+        CheckToolReplace(window, hwnd);
+        CheckCursorAndCapture(window, hwnd, instance);
         CheckWindowState(window, hwnd, instance);
         window.DeleteBitmap(files.image);
         window.DeleteBitmap(files.monoMask);
