@@ -5,6 +5,7 @@
 
 #include "common/fixed_text.h"
 #include "hw/hw_state.h"
+#include "install/invocation.h"
 #include "skin/panel_table.h"
 
 const uint8_t UI_MODE_IDLE = 99;
@@ -19,13 +20,17 @@ struct CProgramState {
     int screenDpiX = 0;
     // 99 while idle (the mouse handlers act only then); the row being installed otherwise.
     uint8_t uiMode = UI_MODE_IDLE;
-    // The installation sequencer's three byte flags, reset at every dialog start.
-    uint8_t sequencerFlags[3] = {0, 0, 0};
+    // The installation sequencer: its three byte flags (reset at every dialog start), the
+    // progress marker, and the row being installed.
+    uint8_t raidCounted = 0;
+    uint8_t raidRowCount = 0;
+    uint8_t installKind = 0;
+    int progressTicks = 0;
+    int32_t flagVariant = 99;
+    CommandLineText commandLine;
     int resumePending = 0;
     // 1: the close handler leaves the resume state in the registry.
     int keepResumeState = 0;
-    // Rows whose command holds a RAID folder, counted by the sequencer's first run.
-    uint8_t raidRowCount = 0;
     // The pressed item's state before the press; 99 while nothing is pressed.
     int32_t savedPressState = 99;
     // Where the Rapid Setup pointer blinks.

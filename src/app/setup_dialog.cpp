@@ -7,6 +7,8 @@
 #include "app/dialog_font.h"
 #include "hw/detection.h"
 #include "install/exit_actions.h"
+#include "install/resume.h"
+#include "install/sequencer.h"
 #include "skin/painter.h"
 #include "app/timers.h"
 #include "skin/panels.h"
@@ -32,13 +34,14 @@ CSetupDlg::CSetupDlg(CPlatform& platformServices, CProgramState& programState)
 {
 }
 
-int CSetupDlg::ShowMainDialogScaled(AppHost& host)
+int CSetupDlg::ShowMainDialogScaled(AppHost& appHost)
 {
+    host = &appHost;
     int dpiX = 0;
     int dpiY = 0;
-    host.GetScreenPixelsPerInch(&dpiX, &dpiY);
+    appHost.GetScreenPixelsPerInch(&dpiX, &dpiY);
     state.screenDpiX = dpiX;
-    return host.RunModalDialog(DIALOG_TEMPLATE_MAIN, DIALOG_FONT_FACE,
+    return appHost.RunModalDialog(DIALOG_TEMPLATE_MAIN, DIALOG_FONT_FACE,
                                DialogFontPointSize(dpiX, dpiY), this);
 }
 
@@ -67,7 +70,7 @@ bool CSetupDlg::OnInitDialog()
     if (!RunDetection()) return true;
     BuildDrawingStrings();
     CExitActions(*this).CleanLegacyState();
-    // The resume check follows here.
+    CResumeState(*this).ResumeAtStart();
     return true;
 }
 
@@ -99,8 +102,10 @@ void CSetupDlg::OnLButtonUp(int x, int y)
 bool CSetupDlg::OnCommand(uint32_t id)
 {
     if (CRapidSetup(*this).OnRowCheckBox(id)) return false;
-    // Enter does not close this dialog: it has an OK handling of its own.
-    return id == DIALOG_COMMAND_OK;
+    if (id != DIALOG_COMMAND_OK) return false;
+    // Enter does not close this dialog: it starts the resume wait.
+    CSequencer(*this).OnOK();
+    return true;
 }
 
 void CSetupDlg::OnVScroll(int code, int position)
@@ -110,7 +115,22 @@ void CSetupDlg::OnVScroll(int code, int position)
 
 void CSetupDlg::OnTimer(uint32_t id)
 {
-    if (id == TIMER_POINTER) CRapidSetup(*this).PointerTick();
+    switch (id) {
+    case TIMER_STEP:
+        CSequencer(*this).StepTick();
+        break;
+    case TIMER_LOG_POLL:
+        CSequencer(*this).LogPollTick();
+        break;
+    case TIMER_RESUME_WAIT:
+        CSequencer(*this).ResumeWaitTick();
+        break;
+    case TIMER_POINTER:
+        CRapidSetup(*this).PointerTick();
+        break;
+    default:
+        break;
+    }
 }
 
 void CSetupDlg::OnCtlColor(CControlKind kind, bool isDialog, CControlColors* colors)
@@ -125,7 +145,9 @@ ToolTipHandle CSetupDlg::ToolTipForRelay()
 
 void CSetupDlg::ResetProcessState()
 {
-    for (uint8_t& flag : state.sequencerFlags) flag = 0;
+    state.raidCounted = 0;
+    state.raidRowCount = 0;
+    state.installKind = 0;
     state.uiMode = UI_MODE_IDLE;
     toolListScrolls = 0;
 }

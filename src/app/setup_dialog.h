@@ -59,6 +59,9 @@ public:
 
     CPlatform& platform;
     CProgramState& state;
+    // The framework that runs the dialog, for the dialogs it shows in turn; set by
+    // ShowMainDialogScaled.
+    AppHost* host = nullptr;
 
     FixedText<512> programDir;
     FixedText<512> cdRoot;

@@ -29,10 +29,27 @@ struct CControlColors {
     bool backgroundSet;
     ColorRef background;
 };
+// What a dialog other than the main one does to itself: its own timers, drawing on its own
+// client area, and ending its modal run. (The main dialog has the Window service for this.)
+class DialogSite {
+public:
+    virtual ~DialogSite() {}
+    virtual void SetTimer(uint32_t id, uint32_t milliseconds) = 0;
+    virtual void KillTimer(uint32_t id) = 0;
+    virtual DrawingSurface* GetClientSurface() = 0;
+    virtual void ReleaseClientSurface(DrawingSurface* surface) = 0;
+    // EndDialog: the modal run returns result once the current message is handled.
+    virtual void EndDialog(int result) = 0;
+};
+
 // The message handlers of a dialog, called by the framework's dispatch.
 class CDialogHandler {
 public:
     virtual ~CDialogHandler() {}
+
+    // Set by the framework before WM_INITDIALOG, valid until the dialog ends.
+    DialogSite* site = nullptr;
+
     // WM_INITDIALOG; the result is returned to the framework (true: focus left to it).
     virtual bool OnInitDialog() = 0;
     // WM_PAINT: the handler draws through Window::BeginPaint.

@@ -129,6 +129,8 @@ public:
     virtual bool IsControlVisible(uint32_t id) = 0;
     virtual void MoveControl(uint32_t id, const CRect& rect) = 0;
     virtual void EnableControl(uint32_t id, bool enable) = 0;
+    // IsWindowEnabled of a control; false for one that does not exist.
+    virtual bool IsControlEnabled(uint32_t id) = 0;
     // BM_SETCHECK / BM_GETCHECK.
     virtual void SetCheck(uint32_t id, int check) = 0;
     virtual int GetCheck(uint32_t id) = 0;

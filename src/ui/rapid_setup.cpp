@@ -6,6 +6,7 @@
 
 #include "app/setup_dialog.h"
 #include "app/timers.h"
+#include "install/sequencer.h"
 #include "install/version_record.h"
 #include "skin/painter.h"
 #include "skin/panels.h"
@@ -59,7 +60,10 @@ void CRapidSetup::Panel0Action(int k)
     } else if (k == ITEM_RAPID_OFF) {
         RapidSetupOffAction();
     } else if (k == ITEM_START) {
-        // The installation run starts from here once the engine is in place.
+        ErasePointer();
+        dialog.platform.window.KillTimer(TIMER_POINTER);
+        SetModeFlags(true);
+        CSequencer(dialog).StartSequence();
     } else if (k >= dialog.DriverRowItem(0)) {
         if (RapidSetupOn() && dialog.state.hw.osCode != OS_NT4) {
             ToggleRow(k - dialog.DriverRowItem(0));

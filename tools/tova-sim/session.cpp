@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/setup_dialog.h"
+#include "app/timers.h"
 #include "platform/sim/sim_text.h"
 #include "tools/tova-sim/sim_commands.h"
 
@@ -60,6 +61,9 @@ const CSessionCommand CSession::COMMANDS[] = {
     {"scroll", 1, 2, &CSession::ScrollCommand},
     {"wait", 1, 1, &CSession::WaitCommand},
     {"answer", 1, 1, &CSession::AnswerCommand},
+    {"key", 1, 1, &CSession::KeyCommand},
+    {"kill", 0, 0, &CSession::KillCommand},
+    {"program", 1, 5, &CSession::ProgramCommand},
 };
 
 namespace {
@@ -80,6 +84,38 @@ const struct {
     const char* name;
     int result;
 } ANSWERS[] = {{"ok", 1}, {"cancel", 2}, {"yes", 6}, {"no", 7}};
+
+// A started program's defaults, and the RAID patch's file.
+const uint32_t PROGRAM_DEFAULT_RUN_MS = 1000;
+const uint32_t PATCH_FILE_MS = 500;
+const char PATCH_PROGRAM[] = "PATCH98.EXE";
+const char PATCH_FILE[] = "c:\\geo.log";
+
+std::string Upper(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+// The path a setup program's -f2 switch names, whatever the letter case: quoted or up to the
+// next blank. Empty when there is none.
+std::string ResultLogPath(const std::string& commandLine)
+{
+    std::string upper = Upper(commandLine);
+    size_t at = upper.find("-F2");
+    if (at == std::string::npos) return "";
+    size_t start = at + 3;
+    if (start < commandLine.size() && commandLine[start] == '"') {
+        size_t end = commandLine.find('"', start + 1);
+        if (end == std::string::npos) end = commandLine.size();
+        return commandLine.substr(start + 1, end - start - 1);
+    }
+    size_t end = commandLine.find(' ', start);
+    return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
 
 // Drawing outside a paint, the cursor, the capture and the timers show only while tracing.
 bool TraceOnly(const std::string& line)
@@ -108,8 +144,12 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
     handler = &dialogHandler;
     dialog = static_cast<CSetupDlg*>(&dialogHandler);
     machine.clock.SetSink(this);
-    // What start prints, then the script; the events so far are part of those lines.
-    PrintStartLines(*dialog, machine, out);
+    machine.processes.SetScriptChooser(
+        [this](const std::string& commandLine) { return ChooseScript(commandLine); });
+    machine.processes.SetLaunchHook([this](const CSimLaunch& launch) { ProgramStarted(launch); });
+    // What happened so far, what start prints, then the script.
+    PrintNewEvents(false);
+    PrintStartLines(*dialog, machine, out, false);
     printedEvents = machine.events.Lines().size();
     RunScript();
     machine.clock.SetSink(nullptr);
@@ -137,7 +177,125 @@ void CSession::RunScript()
 
 void CSession::OnTimer(uint32_t id)
 {
-    if (handler && !ProgramEnded()) handler->OnTimer(id);
+    if (ProgramEnded()) return;
+    if (id >= SIM_NESTED_TIMER_BASE) {
+        if (nested) nested->OnTimer(id - SIM_NESTED_TIMER_BASE);
+    } else if (handler) {
+        handler->OnTimer(id);
+    }
+}
+
+void CSession::RunNestedDialog(uint32_t, CDialogHandler& dialogHandler, CSimDialogSite& site)
+{
+    // The start-up waits here: the script goes on with this dialog until it ends.
+    CDialogHandler* outer = nested;
+    CSimDialogSite* outerSite = nestedSite;
+    nested = &dialogHandler;
+    nestedSite = &site;
+    // The main dialog's start-up lines come when it is up; what happened so far is printed.
+    PrintNewEvents(false);
+    RunScript();
+    PrintNewEvents(false);
+    nested = outer;
+    nestedSite = outerSite;
+}
+
+CSimProcessScript CSession::ChooseScript(const std::string& commandLine)
+{
+    CSimProcessScript script;
+    script.runMs = PROGRAM_DEFAULT_RUN_MS;
+    std::string upper = Upper(commandLine);
+    for (const CProgramRule& rule : programs) {
+        if (upper.find(rule.pattern) == std::string::npos) continue;
+        script.runMs = rule.runsMs;
+        script.startFails = rule.fails;
+    }
+    return script;
+}
+
+void CSession::ProgramStarted(const CSimLaunch& launch)
+{
+    if (!launch.started) return;
+    std::string upper = Upper(launch.commandLine);
+    const CProgramRule* rule = nullptr;
+    for (const CProgramRule& r : programs) {
+        if (upper.find(r.pattern) != std::string::npos) rule = &r;
+    }
+    CSimFiles& files = machine.files;
+    if (upper.find(PATCH_PROGRAM) != std::string::npos && !rule) {
+        machine.clock.Schedule(launch.startedAt + PATCH_FILE_MS, [&files]() {
+            files.WriteFile(PATCH_FILE, "done\r\n");
+        });
+        return;
+    }
+    std::string log = ResultLogPath(launch.commandLine);
+    if (log.empty() || (rule && rule->logNever)) return;
+    uint64_t at = launch.startedAt + launch.script.runMs;
+    if (rule && !rule->logAtEnd) at = launch.startedAt + rule->logMs;
+    std::string text = "[ResponseResult]\r\n";
+    if (rule && rule->resultCode) text += "ResultCode=0\r\n";
+    machine.clock.Schedule(at, [&files, log, text]() { files.WriteFile(log.c_str(), text); });
+}
+
+bool CSession::KeyCommand(const std::vector<std::string>& args)
+{
+    uint32_t id = 0;
+    if (args[0] == "enter") {
+        id = DIALOG_COMMAND_OK;
+    } else if (args[0] == "escape") {
+        id = DIALOG_COMMAND_CANCEL;
+    } else {
+        return Fail("key takes enter or escape, not '" + args[0] + "'");
+    }
+    CDialogHandler* focus = Focus();
+    bool handled = focus->OnCommand(id);
+    if (handled) return true;
+    // The framework's own OK and Cancel end the dialog.
+    if (nested) {
+        nestedSite->EndDialog(static_cast<int>(id));
+    } else if (!ProgramEnded()) {
+        EndDialog();
+    }
+    return true;
+}
+
+bool CSession::KillCommand(const std::vector<std::string>&)
+{
+    // A power cut: nothing more of the program runs; the registry is kept as it stands.
+    PrintNewEvents(false);
+    fprintf(out, "exit\tkilled\n");
+    fflush(out);
+    if (killHook) killHook(killContext);
+    fflush(nullptr);
+    _Exit(0);
+}
+
+bool CSession::ProgramCommand(const std::vector<std::string>& args)
+{
+    CProgramRule rule = {Upper(args[0]), PROGRAM_DEFAULT_RUN_MS, false, true, 0, false, false};
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        long long value = 0;
+        if (option.compare(0, 5, "runs=") == 0) {
+            if (!Number(option.substr(5), 0, 86400000, &value)) return false;
+            rule.runsMs = static_cast<uint32_t>(value);
+        } else if (option == "log=never") {
+            rule.logNever = true;
+        } else if (option.compare(0, 4, "log=") == 0) {
+            if (!Number(option.substr(4), 0, 86400000, &value)) return false;
+            rule.logAtEnd = false;
+            rule.logMs = static_cast<uint32_t>(value);
+        } else if (option == "resultcode") {
+            rule.resultCode = true;
+        } else if (option == "fail") {
+            rule.fails = true;
+        } else {
+            return Fail("program takes runs=MS, log=MS, log=never, resultcode and fail, not '" +
+                        option + "'");
+        }
+    }
+    programs.push_back(rule);
+    return true;
 }
 
 void CSession::EndDialog()
@@ -206,7 +364,8 @@ void CSession::PrintNewEvents(bool painting)
             show = tracing;
         } else {
             show = line.compare(0, 11, "messagebox\t") == 0 ||
-                   line.compare(0, 5, "exit\t") == 0 || line.compare(0, 7, "launch\t") == 0;
+                   line.compare(0, 5, "exit\t") == 0 || line.compare(0, 7, "launch\t") == 0 ||
+                   line.compare(0, 8, "restart\t") == 0 || line.compare(0, 11, "dialog\t162\t") == 0;
         }
         if (show) fprintf(out, "%s\n", line.c_str());
     }
@@ -219,8 +378,10 @@ bool CSession::DumpCommand(const std::vector<std::string>& args)
         DumpPanels();
     } else if (args[0] == "report") {
         DumpReport();
+    } else if (args[0] == "state") {
+        DumpState();
     } else {
-        return Fail("dump takes 'panels' or 'report', not '" + args[0] + "'");
+        return Fail("dump takes 'panels', 'report' or 'state', not '" + args[0] + "'");
     }
     return true;
 }
@@ -244,15 +405,26 @@ bool CSession::TraceCommand(const std::vector<std::string>& args)
 
 bool CSession::CloseCommand(const std::vector<std::string>&)
 {
-    // The close box: the dialog's close handler, then the framework ends the dialog and the
-    // program returns.
-    handler->OnClose();
-    EndDialog();
+    // The close box: the dialog's close handler, then the framework ends the dialog (and with
+    // the main dialog the program returns).
+    Focus()->OnClose();
+    if (nested) {
+        nestedSite->EndDialog(DIALOG_COMMAND_CANCEL);
+    } else {
+        EndDialog();
+    }
     return true;
+}
+
+bool CSession::MainDialogOnly()
+{
+    if (!nested) return true;
+    return Fail("'" + currentCommand + "' reaches the main window, and dialog 162 is up over it");
 }
 
 bool CSession::MouseCommand(const std::vector<std::string>& args)
 {
+    if (!MainDialogOnly()) return false;
     long long x = 0;
     long long y = 0;
     if (!Number(args[0], -32768, 32767, &x) || !Number(args[1], -32768, 32767, &y)) return false;
@@ -274,6 +446,7 @@ bool CSession::MouseCommand(const std::vector<std::string>& args)
 
 bool CSession::CommandCommand(const std::vector<std::string>& args)
 {
+    if (!MainDialogOnly()) return false;
     long long id = 0;
     if (!Number(args[0], 0, 65535, &id)) return false;
     bool handled = handler->OnCommand(static_cast<uint32_t>(id));
@@ -285,6 +458,7 @@ bool CSession::CommandCommand(const std::vector<std::string>& args)
 
 bool CSession::ScrollCommand(const std::vector<std::string>& args)
 {
+    if (!MainDialogOnly()) return false;
     for (const auto& code : SCROLL_CODES) {
         if (args[0] != code.name) continue;
         long long position = 0;
@@ -404,6 +578,23 @@ void CSession::DumpPanels()
         }
         fprintf(out, "tooltip.%d.active=%d\n", t,
                 toolTips[t] != 0 && window.ToolTipActive(toolTips[t]) ? 1 : 0);
+    }
+}
+
+void CSession::DumpState()
+{
+    const CProgramState& state = dialog->state;
+    fprintf(out, "uiMode=%d\n", state.uiMode);
+    fprintf(out, "resumePending=%d\n", state.resumePending);
+    fprintf(out, "raidRowCount=%d\n", state.raidRowCount);
+    fprintf(out, "keepResumeState=%d\n", state.keepResumeState);
+    fprintf(out, "installKind=%d\n", state.installKind);
+    fprintf(out, "flagVariant=%d\n", state.flagVariant);
+    fprintf(out, "commandLine=%s\n", Text(state.commandLine.c_str()).c_str());
+    for (uint32_t id : {TIMER_STEP, TIMER_LOG_POLL, TIMER_RESUME_WAIT, TIMER_POINTER}) {
+        if (machine.clock.IsArmed(id)) {
+            fprintf(out, "timer=%u\t%u\n", id, machine.clock.Period(id));
+        }
     }
 }
 

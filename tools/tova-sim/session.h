@@ -27,6 +27,14 @@ public:
     CSession(CSimMachine& machine, FILE* script, FILE* out, FILE* err);
 
     void RunDialog(uint32_t templateId, CDialogHandler& handler) override;
+    void RunNestedDialog(uint32_t templateId, CDialogHandler& handler,
+                         CSimDialogSite& site) override;
+    // Called when the script kills the program: the caller saves the registry as it stands.
+    void SetKillHook(void (*hook)(void*), void* context)
+    {
+        killHook = hook;
+        killContext = context;
+    }
     // A window timer fell due while the clock moved.
     void OnTimer(uint32_t id) override;
     // A bad script line was met: the session stopped there.
@@ -53,11 +61,23 @@ private:
     bool ScrollCommand(const std::vector<std::string>& args);
     bool WaitCommand(const std::vector<std::string>& args);
     bool AnswerCommand(const std::vector<std::string>& args);
+    bool KeyCommand(const std::vector<std::string>& args);
+    bool KillCommand(const std::vector<std::string>& args);
+    bool ProgramCommand(const std::vector<std::string>& args);
+    void DumpState();
+
+    // What a started program does, by the script's program lines.
+    CSimProcessScript ChooseScript(const std::string& commandLine);
+    void ProgramStarted(const CSimLaunch& launch);
+    // The dialog that has the focus: the one shown over the main dialog while it is up.
+    CDialogHandler* Focus() const { return nested ? nested : handler; }
 
     // The dialog's framework ends it (Cancel, the close box, a posted WM_CLOSE).
     void EndDialog();
     // WM_CLOSE posted by the program arrives once the current message is done.
     void DeliverPostedClose();
+    // False (after the error) when a dialog is shown over the main one.
+    bool MainDialogOnly();
     bool Number(const std::string& text, long long low, long long high, long long* value);
 
     void DumpPanels();
@@ -76,4 +96,20 @@ private:
     bool failed = false;
     int closesDelivered = 0;
     std::string currentCommand;
+    CDialogHandler* nested = nullptr;
+    CSimDialogSite* nestedSite = nullptr;
+    void (*killHook)(void*) = nullptr;
+    void* killContext = nullptr;
+
+    // One program line: what the programs whose command line holds the pattern do.
+    struct CProgramRule {
+        std::string pattern;  // upper-cased
+        uint32_t runsMs;
+        bool logNever;
+        bool logAtEnd;
+        uint32_t logMs;
+        bool resultCode;
+        bool fails;
+    };
+    std::vector<CProgramRule> programs;
 };

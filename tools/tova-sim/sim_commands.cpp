@@ -199,6 +199,7 @@ namespace {
 struct CStartRun {
     CSimMachine* machine;
     FILE* out;
+    bool withEvents;
 };
 
 void PrintInstallList(const CSetupDlg& dialog, FILE* out)
@@ -241,7 +242,7 @@ void PrintDetection(const CHwState& hw, FILE* out)
 void PrintStartState(CSetupDlg& dialog, void* context)
 {
     CStartRun* run = static_cast<CStartRun*>(context);
-    PrintEvents(*run->machine, run->out);
+    if (run->withEvents) PrintEvents(*run->machine, run->out);
     if (run->machine->processes.Exited()) return;
     char title[512] = {};
     run->machine->window.GetTitle(title, sizeof title);
@@ -256,9 +257,9 @@ void PrintStartState(CSetupDlg& dialog, void* context)
             static_cast<unsigned long long>(run->machine->board.PortOps()));
 }
 
-void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out)
+void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out, bool withEvents)
 {
-    CStartRun run = {&machine, out};
+    CStartRun run = {&machine, out, withEvents};
     PrintStartState(dialog, &run);
 }
 
@@ -343,13 +344,31 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
 
     CPlatform platform = machine.Platform();
     CSetupApp app(platform, machine.appHost);
-    CStartRun run = {&machine, out};
+    CStartRun run = {&machine, out, true};
     app.SetDialogEndHook(PrintStartState, &run);
     app.InitInstance();
 
     if (SaveRegistry(options, machine, derived, err) != 0) return SIM_EXIT_USAGE;
     return ProgramExitCode(machine);
 }
+
+namespace {
+
+// What a killed session keeps: the registry as the program left it.
+struct CKillSave {
+    const COptions* options;
+    CSimMachine* machine;
+    const CBoardRegistryRecord* derived;
+    FILE* err;
+};
+
+void SaveAtKill(void* context)
+{
+    CKillSave* save = static_cast<CKillSave*>(context);
+    SaveRegistry(*save->options, *save->machine, *save->derived, save->err);
+}
+
+}  // namespace
 
 int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err)
 {
@@ -372,6 +391,8 @@ int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err)
     }
 
     CSession session(machine, script, out, err);
+    CKillSave killSave = {&options, &machine, &derived, err};
+    session.SetKillHook(SaveAtKill, &killSave);
     machine.appHost.SetModalLoop(&session);
     CPlatform platform = machine.Platform();
     CSetupApp app(platform, machine.appHost);

@@ -17,4 +17,4 @@ int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err);
 
 class CSetupDlg;
 // The lines start prints once the dialog is initialised (or the events that ended it).
-void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out);
+void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out, bool withEvents);

@@ -10,6 +10,36 @@
 #include "platform/sim/sim_event_log.h"
 #include "platform/sim/sim_system.h"
 
+class CSimWindow;
+
+// Timers of a dialog shown over the main one are kept apart from the main dialog's on the one
+// clock: their identifiers are offset by this.
+const uint32_t SIM_NESTED_TIMER_BASE = 0x10000;
+// A dialog left alone is given this much virtual time to end by itself.
+const uint64_t SIM_NESTED_DIALOG_LIMIT_MS = 10 * 60 * 1000;
+
+// The site of a dialog shown over the main one: its timers on the shared clock, drawing
+// recorded by the main window's log, and its end.
+class CSimDialogSite : public DialogSite {
+public:
+    CSimDialogSite(CSimClock& clock, CSimWindow& window) : clock(clock), window(window) {}
+
+    void SetTimer(uint32_t id, uint32_t milliseconds) override;
+    void KillTimer(uint32_t id) override;
+    DrawingSurface* GetClientSurface() override;
+    void ReleaseClientSurface(DrawingSurface* surface) override;
+    void EndDialog(int result) override;
+
+    bool Ended() const { return ended; }
+    int Result() const { return result; }
+
+private:
+    CSimClock& clock;
+    CSimWindow& window;
+    bool ended = false;
+    int result = 0;
+};
+
 // The message loop of a simulated dialog: what happens between its initialisation and its end
 // (a script of input, or nothing at all).
 class CSimModalLoop {
@@ -17,6 +47,10 @@ public:
     virtual ~CSimModalLoop() {}
     // Runs after the dialog's initialisation; the dialog ends when this returns.
     virtual void RunDialog(uint32_t templateId, CDialogHandler& handler) = 0;
+    // A dialog shown over the main one: returns when site says it ended (or the input ran
+    // out, and the dialog is left alone).
+    virtual void RunNestedDialog(uint32_t templateId, CDialogHandler& handler,
+                                 CSimDialogSite& site) = 0;
 };
 
 // The counter's value in the program file: no copy runs yet.
@@ -24,7 +58,7 @@ const int32_t SIM_INSTANCE_COUNTER_INITIAL = -1;
 
 class CSimAppHost : public AppHost {
 public:
-    CSimAppHost(CSimEventLog& events, CSimSystem& system);
+    CSimAppHost(CSimEventLog& events, CSimSystem& system, CSimClock& clock, CSimWindow& window);
 
     // The counter lives in the program file's shared section, one for all copies: hosts that
     // stand for several copies share one counter owned by the test.
@@ -64,8 +98,13 @@ public:
                        CDialogHandler* handler) override;
 
 private:
+    // A dialog over the main one: shown, run by the loop or left alone, ended.
+    int RunNestedDialog(uint32_t templateId, CDialogHandler* handler);
+
     CSimEventLog& events;
     CSimSystem& system;
+    CSimClock& clock;
+    CSimWindow& window;
     int32_t ownCounter;
     int32_t* instanceCounter;
     bool templateLoadable;

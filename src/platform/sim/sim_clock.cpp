@@ -66,11 +66,19 @@ bool CSimClock::NextDue(uint32_t* id, uint64_t* dueAt) const
 
 bool CSimClock::FireNext(uint64_t limitMs, uint32_t* firedId)
 {
+    if (firedId) *firedId = 0;
     uint64_t limit = now + limitMs;
     int i = EarliestTimer();
     if (i < 0 || timers[i].due > limit) {
         now = limit;
+        RunDueActions();
         return false;
+    }
+    if (timers[i].due > now) {
+        now = timers[i].due;
+        RunDueActions();
+        i = EarliestTimer();
+        if (i < 0 || timers[i].due > now) return true;
     }
     CTimer& timer = timers[i];
     if (timer.due > now) now = timer.due;
@@ -96,4 +104,29 @@ int CSimClock::Advance(uint64_t ms)
     }
     if (now < target) now = target;
     return fired;
+}
+
+void CSimClock::Schedule(uint64_t atMs, std::function<void()> action)
+{
+    actions.push_back({atMs, nextOrder++, action});
+    RunDueActions();
+}
+
+void CSimClock::RunDueActions()
+{
+    for (;;) {
+        int due = -1;
+        for (size_t i = 0; i < actions.size(); ++i) {
+            const CAction& a = actions[i];
+            if (a.at > now) continue;
+            if (due < 0 || a.at < actions[due].at ||
+                (a.at == actions[due].at && a.order < actions[due].order)) {
+                due = static_cast<int>(i);
+            }
+        }
+        if (due < 0) return;
+        std::function<void()> run = actions[due].run;
+        actions.erase(actions.begin() + due);
+        run();
+    }
 }

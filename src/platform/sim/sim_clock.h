@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Receives the timers that fall due while the clock is advanced (the dialog's WM_TIMER).
@@ -25,11 +26,25 @@ public:
     uint64_t Now() const { return now; }
     // GetTickCount: the low 32 bits, wrapping as on Windows after 49.7 days.
     uint32_t TickCount() const { return static_cast<uint32_t>(now); }
-    void SetNow(uint64_t ms) { now = ms; }
+    void SetNow(uint64_t ms)
+    {
+        now = ms;
+        RunDueActions();
+    }
 
     // Time passes without the message loop running (Sleep, a blocking wait): no timer fires,
     // those that fall due wait for the next Advance.
-    void Pass(uint64_t ms) { now += ms; }
+    void Pass(uint64_t ms)
+    {
+        now += ms;
+        RunDueActions();
+    }
+
+    // Something the simulated world does at a moment (a started program writes its log): it
+    // happens once the clock has reached the moment, in the order of the moments.
+    void Schedule(uint64_t atMs, std::function<void()> action);
+    void RunDueActions();
+    size_t PendingActions() const { return actions.size(); }
 
     // Time passes with the message loop running: every timer that falls due up to Now() + ms
     // fires, earliest first (ties in the order they were armed), through the sink. A timer
@@ -65,8 +80,15 @@ private:
     int FindTimer(uint32_t id) const;
     int EarliestTimer() const;
 
+    struct CAction {
+        uint64_t at;
+        uint64_t order;
+        std::function<void()> run;
+    };
+
     uint64_t now;
     uint64_t nextOrder;
+    std::vector<CAction> actions;
     std::vector<CTimer> timers;
     CSimTimerSink* sink;
 };

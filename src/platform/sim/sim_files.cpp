@@ -306,3 +306,20 @@ uint32_t CSimFiles::GetPrivateProfileString(const char* section, const char* key
     return ReadProfileString(bytes.empty() ? "" : bytes.data(), bytes.size(), section, key,
                              defaultValue, buffer, size);
 }
+
+bool CSimFiles::WriteFile(const char* windowsPath, const std::string& content)
+{
+    std::string full;
+    if (!FullPath(windowsPath, &full)) return false;
+    size_t slash = full.rfind('\\');
+    if (slash == std::string::npos) return false;
+    std::string folder = full.substr(0, slash == 2 ? 3 : slash);
+    std::string hostFolder;
+    if (!HostPath(folder.c_str(), &hostFolder)) return false;
+    std::string host;
+    if (!HostPath(full.c_str(), &host)) host = hostFolder + "/" + full.substr(slash + 1);
+    FILE* f = fopen(host.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(content.data(), 1, content.size(), f) == content.size();
+    return fclose(f) == 0 && ok;
+}

@@ -37,6 +37,9 @@ public:
     // The host path of an existing file or folder; false on an unmapped drive or when any part
     // of the path does not exist.
     bool HostPath(const char* windowsPath, std::string* hostPath) const;
+    // Writes a file as a program of the simulated PC would: its folder must exist; an existing
+    // file is replaced. False when it cannot be written.
+    bool WriteFile(const char* windowsPath, const std::string& content);
     // GetFileAttributesA; SIM_INVALID_FILE_ATTRIBUTES when the file does not exist.
     uint32_t GetFileAttributes(const char* path) const;
 

@@ -3,7 +3,7 @@
 
 CSimMachine::CSimMachine()
     : processes(events, clock), system(clock), hardware(board), window(events, clock, files),
-      appHost(events, system)
+      appHost(events, system, clock, window)
 {
     processes.SetFiles(&files);
 }

@@ -69,6 +69,8 @@ CSimLaunch CSimProcesses::Launch(CSimLaunchKind kind, const char* commandLine,
     if (!queued.empty()) {
         launch.script = queued.front();
         queued.erase(queued.begin());
+    } else if (scriptChooser) {
+        launch.script = scriptChooser(launch.commandLine);
     } else {
         launch.script = defaultScript;
     }
@@ -139,7 +141,7 @@ uintptr_t CSimProcesses::ShellOpen(const char* file, const char* parameters,
 
 bool CSimProcesses::ExitWindows(uint32_t flags)
 {
-    events.Add("exitwindows\t" + std::to_string(flags));
+    events.Add("restart\t" + std::to_string(flags));
     exitWindowsFlags.push_back(flags);
     return exitWindowsResult;
 }

@@ -47,6 +47,12 @@ public:
     // the default (success, the program ends at once with 0).
     void QueueScript(const CSimProcessScript& script) { queued.push_back(script); }
     void SetDefaultScript(const CSimProcessScript& script) { defaultScript = script; }
+    // Chooses the script of a start by its command line once the queue is empty (tova-sim's
+    // program lines); without one every start follows the default.
+    void SetScriptChooser(std::function<CSimProcessScript(const std::string&)> chooser)
+    {
+        scriptChooser = chooser;
+    }
     // Called at every start, after it is recorded: a test's stand-in for what the started
     // program does (write its result log, ...).
     void SetLaunchHook(std::function<void(const CSimLaunch&)> hook) { launchHook = hook; }
@@ -93,6 +99,7 @@ private:
     std::vector<CSimProcessScript> queued;
     CSimProcessScript defaultScript;
     std::function<void(const CSimLaunch&)> launchHook;
+    std::function<CSimProcessScript(const std::string&)> scriptChooser;
     bool exitWindowsResult;
     std::vector<CSimLaunch> launches;
     std::vector<uint32_t> exitWindowsFlags;

@@ -340,6 +340,12 @@ void CSimWindow::EnableControl(uint32_t id, bool enable)
     if (CSimControl* control = FindControl(id)) control->enabled = enable;
 }
 
+bool CSimWindow::IsControlEnabled(uint32_t id)
+{
+    const CSimControl* control = FindControl(id);
+    return control && control->enabled;
+}
+
 void CSimWindow::SetCheck(uint32_t id, int check)
 {
     if (CSimControl* control = FindControl(id)) control->check = check;

@@ -176,6 +176,7 @@ public:
     bool IsControlVisible(uint32_t id) override;
     void MoveControl(uint32_t id, const CRect& rect) override;
     void EnableControl(uint32_t id, bool enable) override;
+    bool IsControlEnabled(uint32_t id) override;
     void SetCheck(uint32_t id, int check) override;
     int GetCheck(uint32_t id) override;
     void SetControlText(uint32_t id, const char* text) override;

@@ -128,7 +128,7 @@ TEST_F(SimProcessesTest, TheEndOfTheProgramAndRestartsAreRecorded)
     processes.ExitProcess(5);
     EXPECT_EQ(0u, processes.ExitCode());
     EXPECT_EQ(2, processes.ExitCalls());
-    EXPECT_EQ((std::vector<std::string>{"exitwindows\t6", "exitwindows\t2", "exit\t0",
+    EXPECT_EQ((std::vector<std::string>{"restart\t6", "restart\t2", "exit\t0",
                                         "exit\t5"}),
               events.Lines());
 }

@@ -117,7 +117,10 @@ TEST(SimAppHost, CopiesShareOneInstanceCounter)
     CSimEventLog events;
     CSimClock clock;
     CSimSystem system(clock);
-    CSimAppHost first(events, system), second(events, system), third(events, system);
+    CSimFiles files;
+    CSimWindow window(events, clock, files);
+    CSimAppHost first(events, system, clock, window), second(events, system, clock, window),
+        third(events, system, clock, window);
     int32_t counter = SIM_INSTANCE_COUNTER_INITIAL;
     first.ShareInstanceCounter(&counter);
     second.ShareInstanceCounter(&counter);
@@ -127,7 +130,7 @@ TEST(SimAppHost, CopiesShareOneInstanceCounter)
     EXPECT_EQ(2, third.IncrementInstanceCounter());
     EXPECT_EQ(2, counter);
 
-    CSimAppHost alone(events, system);
+    CSimAppHost alone(events, system, clock, window);
     EXPECT_EQ(-1, alone.InstanceCounter());
     alone.SetInstanceCounter(4);
     EXPECT_EQ(5, alone.IncrementInstanceCounter());
@@ -139,7 +142,9 @@ TEST(SimAppHost, TheModalRunRecordsTheDialogAndInitialisesIt)
     CSimEventLog events;
     CSimClock clock;
     CSimSystem system(clock);
-    CSimAppHost host(events, system);
+    CSimFiles files;
+    CSimWindow window(events, clock, files);
+    CSimAppHost host(events, system, clock, window);
     system.SetPixelsPerInch(120, 120);
     int x = 0, y = 0;
     host.GetScreenPixelsPerInch(&x, &y);
