@@ -1,6 +1,7 @@
 // template_check.exe: checks the dialog layer's template rewriting on the real dialog manager:
-// hand-made templates of both kinds and the program's own template 102 (read from tova.exe)
-// get a new font, keep their header and items, and still create the dialog they describe.
+// hand-made templates of both kinds and the program's own templates 102 and 162 (read from
+// tova.exe) get a new font, keep their header and items, and still create the dialog they
+// describe.
 //   template_check PATH\tova.exe        prints one line per check, exits 1 on any failure
 #include "platform/win32/win32_api.h"
 
@@ -323,6 +324,172 @@ void CheckProgramTemplate(const char* exePath)
     FreeLibrary(module);
 }
 
+// The first item of a template, read field by field (both template kinds).
+struct CFirstItem {
+    uint32_t style = 0;
+    int32_t id = 0;
+    int16_t box[4] = {0, 0, 0, 0};
+    uint16_t classOrdinal = 0;
+    std::string text;
+};
+
+// Reads a zero-ended UTF-16 text (ASCII only) at bytes[*at], moving past it.
+bool ReadWideText(const uint8_t* bytes, size_t size, size_t* at, std::string* text)
+{
+    text->clear();
+    for (;;) {
+        if (*at + 2 > size) return false;
+        uint16_t c = static_cast<uint16_t>(bytes[*at] | (bytes[*at + 1] << 8));
+        *at += 2;
+        if (c == 0) return true;
+        text->push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    }
+}
+
+bool ReadFirstItem(const uint8_t* bytes, size_t size, CFirstItem* item)
+{
+    CDialogTemplateLayout layout;
+    if (!ParseDialogTemplate(bytes, size, &layout)) return false;
+    size_t at = layout.itemsOffset;
+    const size_t fixed = layout.extended ? 24 : 18;
+    if (at + fixed > size) return false;
+    const uint8_t* p = bytes + at;
+    uint32_t dwords[3];
+    memcpy(dwords, p, sizeof(dwords));
+    if (layout.extended) {
+        // helpID, exStyle, style, x, y, cx, cy, id (DWORD)
+        item->style = dwords[2];
+        memcpy(item->box, p + 12, sizeof(item->box));
+        memcpy(&item->id, p + 20, 4);
+    } else {
+        // style, exStyle, x, y, cx, cy, id (WORD)
+        item->style = dwords[0];
+        memcpy(item->box, p + 8, sizeof(item->box));
+        int16_t id16 = 0;
+        memcpy(&id16, p + 16, 2);
+        item->id = id16;
+    }
+    at += fixed;
+    if (at + 4 > size) return false;
+    if (bytes[at] == 0xFF && bytes[at + 1] == 0xFF) {
+        item->classOrdinal = static_cast<uint16_t>(bytes[at + 2] | (bytes[at + 3] << 8));
+        at += 4;
+    } else {
+        std::string className;
+        if (!ReadWideText(bytes, size, &at, &className)) return false;
+    }
+    return ReadWideText(bytes, size, &at, &item->text);
+}
+
+// The caption of the template (the text after the menu and class fields).
+bool ReadCaption(const uint8_t* bytes, size_t size, std::string* caption)
+{
+    CDialogTemplateLayout layout;
+    if (!ParseDialogTemplate(bytes, size, &layout)) return false;
+    size_t at = layout.extended ? 26 : 18;
+    for (int field = 0; field < 2; ++field) {  // menu, window class
+        if (at + 2 > size) return false;
+        if (bytes[at] == 0xFF && bytes[at + 1] == 0xFF) {
+            at += 4;
+        } else {
+            std::string skipped;
+            if (!ReadWideText(bytes, size, &at, &skipped)) return false;
+        }
+    }
+    return ReadWideText(bytes, size, &at, caption);
+}
+
+const char NOTICE_TEXT[] = "\"Rapid Setup \" will continue to install drivers.";
+
+// The resume notice, template 162 in tova.exe: found in the language it was made in and by the
+// program's own lookup (no language given), laid out as designed, and created by the dialog
+// manager with its caption and text once the program has set its font.
+void CheckNoticeTemplate(const char* exePath)
+{
+    HMODULE module = LoadLibraryExA(exePath, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        Check(false, "tova.exe: loaded as data for template 162");
+        return;
+    }
+    Check(FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(162),
+                          MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL)) != NULL,
+          "tova.exe: template 162 is in Chinese (Traditional)");
+    Check(FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(162),
+                          MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)) == NULL,
+          "tova.exe: template 162 has no English copy");
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(162), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+    const uint8_t* bytes = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : NULL;
+    DWORD size = found ? SizeofResource(module, found) : 0;
+    Check(bytes != NULL && size > 0, "tova.exe: template 162 is found without a language");
+    if (!bytes) {
+        FreeLibrary(module);
+        return;
+    }
+
+    uint32_t style = 0, exStyle = 0;
+    uint16_t count = 0, points = 0;
+    char face[64] = "";
+    ReadDialogTemplateHeader(bytes, size, &style, &exStyle, &count);
+    ReadDialogTemplateFont(bytes, size, &points, face, sizeof(face));
+    const uint32_t wanted =
+        DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
+    Check(style == wanted, "tova.exe: template 162 has the notice's style");
+    Check(exStyle == 0, "tova.exe: template 162 has no extended style");
+    Check(count == 1, "tova.exe: template 162 has one control");
+    Check(points == 10 && strcmp(face, "System") == 0, "tova.exe: template 162 names System 10");
+    CDialogTemplateLayout layout;
+    ParseDialogTemplate(bytes, size, &layout);
+    const int16_t* box = reinterpret_cast<const int16_t*>(bytes + (layout.extended ? 18 : 10));
+    Check(box[0] == 0 && box[1] == 0 && box[2] == 187 && box[3] == 60,
+          "tova.exe: template 162 is 187 x 60 dialog units at 0, 0");
+    std::string caption;
+    Check(ReadCaption(bytes, size, &caption) && caption == "Msg",
+          "tova.exe: template 162 is captioned Msg");
+
+    CFirstItem item;
+    bool read = ReadFirstItem(bytes, size, &item);
+    Check(read, "tova.exe: the control of template 162 is read");
+    if (read) {
+        const uint32_t itemStyle = WS_CHILD | WS_VISIBLE | SS_LEFT | WS_GROUP;
+        Check(item.classOrdinal == 0x0082 && item.style == itemStyle,
+              "tova.exe: the control is a left-aligned static text opening a group");
+        Check(item.id == -1, "tova.exe: the control has no identifier (-1)");
+        Check(item.box[0] == 9 && item.box[1] == 22 && item.box[2] == 157 && item.box[3] == 10,
+              "tova.exe: the control is 157 x 10 dialog units at 9, 22");
+        Check(item.text == NOTICE_TEXT, "tova.exe: the control says that Rapid Setup goes on");
+        if (item.text != NOTICE_TEXT) printf("\ttext: [%s]\n", item.text.c_str());
+    }
+
+    // As the program shows it: the font set again, then created by the dialog manager.
+    std::vector<uint16_t> wide = Wide("System");
+    std::vector<uint32_t> editable;
+    Check(SetDialogTemplateFont(bytes, size, wide.data(), wide.size(), 10, &editable),
+          "tova.exe: template 162 takes its font again");
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(NULL),
+                                             reinterpret_cast<LPCDLGTEMPLATEA>(editable.data()),
+                                             NULL, QuietProcedure, 0);
+    Check(dialog != NULL, "tova.exe: the notice is created from template 162");
+    if (dialog) {
+        char text[128] = "";
+        GetWindowTextA(dialog, text, sizeof(text));
+        Check(strcmp(text, "Msg") == 0, "tova.exe: the notice window is titled Msg");
+        HWND statics = FindWindowExA(dialog, NULL, "Static", NULL);
+        text[0] = '\0';
+        if (statics) GetWindowTextA(statics, text, sizeof(text));
+        Check(statics != NULL && strcmp(text, NOTICE_TEXT) == 0,
+              "tova.exe: the notice's static control shows the text");
+        Check(FindWindowExA(dialog, statics, NULL, NULL) == NULL,
+              "tova.exe: the notice has no other control");
+        RECT client;
+        GetClientRect(dialog, &client);
+        printf("info\tthe notice's client area is %ld x %ld pixels\n",
+               static_cast<long>(client.right), static_cast<long>(client.bottom));
+        DestroyWindow(dialog);
+    }
+    FreeLibrary(module);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -331,8 +498,12 @@ int main(int argc, char** argv)
     CheckExtendedWithoutFont();
     CheckPlain();
     CheckMalformed();
-    if (argc > 1) CheckProgramTemplate(argv[1]);
-    else Check(false, "tova.exe: no path given");
+    if (argc > 1) {
+        CheckProgramTemplate(argv[1]);
+        CheckNoticeTemplate(argv[1]);
+    } else {
+        Check(false, "tova.exe: no path given");
+    }
     printf("%d failure(s)\n", failures);
     return failures == 0 ? 0 : 1;
 }
