@@ -16,6 +16,7 @@
 const char RESUME_RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char RESUME_RUN_VALUE[] = "zzQTM";
 const char RESUME_KEY[] = "Software\\QTM";
+const char RESUME_ITEM_VALUE[] = "item";
 const char RESUME_QUESTION_TEXT[] =
     "\"Rapid Setup \" will continue to install drivers.\nWould you like to proceed ?";
 const char RESUME_QUESTION_CAPTION[] = "Driver CD install";
@@ -70,8 +71,6 @@ bool CResumeState::WriteResumeList(bool* needsRestart)
         return false;
     }
     if (!registry.CreateKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) return false;
-    uint8_t count = dialog.installList.itemCount;
-    registry.SetValue(key, "item", REG_TYPE_BINARY, &count, 1);
     CVersionRecord record(dialog);
     PanelItem* items = dialog.state.panelTable.panels[0].items;
     for (int n = 0; n < dialog.rowCheckBoxCount; ++n) {
@@ -93,6 +92,9 @@ bool CResumeState::WriteResumeList(bool* needsRestart)
         }
         if (needsRestart && strstr(upper.c_str(), INFUPDATE_FOLDER)) *needsRestart = true;
     }
+    // "item" goes last: a key without it is a list that was cut off before the run began.
+    uint8_t count = dialog.installList.itemCount;
+    registry.SetValue(key, RESUME_ITEM_VALUE, REG_TYPE_BINARY, &count, 1);
     registry.CloseKey(key);
     return true;
 }
@@ -182,12 +184,31 @@ void CResumeState::ShowRowCheckBoxes(bool hideUnsupportedUsb2)
     }
 }
 
+bool CResumeState::ListComplete()
+{
+    Registry& registry = dialog.platform.registry;
+    RegKey key = 0;
+    if (!registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) return false;
+    uint8_t count = 0;
+    uint32_t type = 0;
+    uint32_t size = 1;
+    bool complete = registry.QueryValue(key, RESUME_ITEM_VALUE, &type, &count, &size);
+    registry.CloseKey(key);
+    return complete;
+}
+
 bool CResumeState::ResumeAtStart()
 {
     Registry& registry = dialog.platform.registry;
     RegKey key = 0;
     dialog.state.resumePending = registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key) ? 1 : 0;
     if (key) registry.CloseKey(key);
+    if (dialog.state.resumePending == 1 && !ListComplete()) {
+        // The run was cut off while its list was being written, before any package started:
+        // there is nothing to take up, and a half list would drop the rows it lacks.
+        DeleteResumeState(registry);
+        dialog.state.resumePending = 0;
+    }
     if (dialog.state.resumePending != 1) return true;
 
     CNoticeDlg notice;

@@ -12,6 +12,8 @@ class CSetupDlg;
 extern const char RESUME_RUN_KEY[];
 extern const char RESUME_RUN_VALUE[];
 extern const char RESUME_KEY[];
+// The list's length, written last: its presence says the list is whole.
+extern const char RESUME_ITEM_VALUE[];
 extern const char RESUME_QUESTION_TEXT[];
 extern const char RESUME_QUESTION_CAPTION[];
 
@@ -47,6 +49,8 @@ public:
 
 private:
     void ShowRowCheckBoxes(bool hideUnsupportedUsb2);
+    // The stored list was written to its end.
+    bool ListComplete();
 
     CSetupDlg& dialog;
 };

@@ -40,7 +40,10 @@ dialog_line=$(grep -P "^window\t.*\ttext=\Q$title\E$" "$TOVA_E2E_ARTIFACTS/windo
 e2e_expect_eq "the window is a dialog" "class=#32770" "$(printf '%s' "$dialog_line" | grep -o 'class=[^[:space:]]*')"
 # The edit boxes hold the readme and the report by now; only the buttons' texts are fixed.
 for control in "1 Button GO" "2 Button Cancel" "1002 Edit .*" "1003 Edit .*"; do
+    # Split into words only: ".*" is a pattern for grep, not for the shell.
+    set -f
     set -- $control
+    set +f
     if grep -qP "^  window\t.*\tid=$1\t.*\tclass=$2\t.*\ttext=${3:-}$" "$TOVA_E2E_ARTIFACTS/windows.txt"; then
         e2e_pass "control $1 ($2 ${3:-}) is there"
     else

@@ -634,9 +634,11 @@ bool CSimRegistry::OpenKey(RegKey parent, const char* subKey, RegKey* out)
 bool CSimRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* out)
 {
     if (!out) return false;
-    CNodePtr node = Walk(Resolve(parent), subKey, true);
+    CNodePtr existing = Walk(Resolve(parent), subKey, false);
+    CNodePtr node = existing ? existing : Walk(Resolve(parent), subKey, true);
     if (!node) return false;
     *out = NewHandle(node);
+    if (!existing && writeHook) writeHook();
     return true;
 }
 
@@ -667,6 +669,7 @@ bool CSimRegistry::SetValue(RegKey key, const char* name, uint32_t type, const u
     CNodePtr node = Resolve(key);
     if (!node || (!data && size > 0)) return false;
     SetNodeValue(node.get(), name ? name : "", type, data, size);
+    if (writeHook) writeHook();
     return true;
 }
 
@@ -677,6 +680,7 @@ bool CSimRegistry::DeleteValue(RegKey key, const char* name)
     int i = FindValue(*node, name ? name : "");
     if (i < 0) return false;
     node->values.erase(node->values.begin() + i);
+    if (writeHook) writeHook();
     return true;
 }
 
@@ -699,6 +703,7 @@ bool CSimRegistry::DeleteKey(RegKey parent, const char* subKey)
     if (!target->children.empty()) return false;
     target->deleted = true;
     at->children.erase(at->children.begin() + i);
+    if (writeHook) writeHook();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,6 +28,10 @@ public:
     // Every key and value as REGEDIT4 text, keys and values sorted case-insensitively.
     std::string SaveRegText() const;
     bool SaveRegFile(const char* hostPath) const;
+
+    // Called after every change the program makes (a value set or deleted, a key deleted):
+    // the tests' way to stop the world at any write.
+    void SetWriteHook(std::function<void()> hook) { writeHook = hook; }
 
     // Handles the program has open and not closed (the two roots do not count).
     size_t OpenHandleCount() const { return handles.size(); }
@@ -72,4 +77,5 @@ private:
     std::map<RegKey, std::shared_ptr<CNode>> handles;
     RegKey nextHandle;
     int flushes;
+    std::function<void()> writeHook;
 };

@@ -99,7 +99,7 @@ TEST_F(ResumeTest, TheListHoldsTheChosenRowsThatAreNotInstalled)
 TEST_F(ResumeTest, TheNoticeAcceptedByItselfTakesTheRunUp)
 {
     Four();
-    rig.StoreResume("\"inst_0\"=hex:00\n\"inst_1\"=hex:02\n");
+    rig.StoreResume("\"inst_0\"=hex:00\n\"inst_1\"=hex:02\n\"item\"=hex:04\n");
     rig.dialog->host = &rig.machine.appHost;
     EXPECT_TRUE(CResumeState(*rig.dialog).ResumeAtStart());
     EXPECT_TRUE(rig.Logged("dialog\t162\tshown"));
@@ -114,7 +114,7 @@ TEST_F(ResumeTest, TheNoticeAcceptedByItselfTakesTheRunUp)
 TEST_F(ResumeTest, DecliningTheNoticeForgetsTheRun)
 {
     Four();
-    rig.StoreResume("\"inst_0\"=hex:02\n");
+    rig.StoreResume("\"inst_0\"=hex:02\n\"item\"=hex:04\n");
     FixedText<256> error;
     rig.machine.registry.LoadRegText(
         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
@@ -163,6 +163,18 @@ TEST_F(ResumeTest, TheResumeWaitAnsweredOkTakesTheRunUp)
     rig.Run();
     EXPECT_EQ((std::vector<std::string>{"e:\\pkg\\c"}), Started());
     EXPECT_EQ(0, rig.Item(0, 5).hidden) << "the finish brings it back";
+}
+
+TEST_F(ResumeTest, AListCutOffBeforeItsEndIsNoRunToTakeUp)
+{
+    Four();
+    rig.StoreResume("\"inst_0\"=hex:02\n");
+    rig.dialog->host = &rig.machine.appHost;
+    EXPECT_TRUE(CResumeState(*rig.dialog).ResumeAtStart());
+    EXPECT_FALSE(rig.Logged("dialog\t162\tshown"));
+    EXPECT_FALSE(rig.HasResumeKey());
+    EXPECT_EQ(UI_MODE_IDLE, rig.state->uiMode);
+    EXPECT_EQ(0, rig.state->resumePending);
 }
 
 TEST(NoticeDialog, CountsDownFourToZeroThenAccepts)
