@@ -138,7 +138,7 @@ bool CSession::ProgramEnded() const
     return machine.processes.Exited() || dialogEnded || (dialog && dialog->ProgramEnded());
 }
 
-void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
+void CSession::DialogStarting(uint32_t templateId, CDialogHandler& dialogHandler)
 {
     if (templateId != MAIN_DIALOG_TEMPLATE) return;
     handler = &dialogHandler;
@@ -147,6 +147,12 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
     machine.processes.SetScriptChooser(
         [this](const std::string& commandLine) { return ChooseScript(commandLine); });
     machine.processes.SetLaunchHook([this](const CSimLaunch& launch) { ProgramStarted(launch); });
+}
+
+void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
+{
+    if (templateId != MAIN_DIALOG_TEMPLATE) return;
+    DialogStarting(templateId, dialogHandler);
     // What happened so far, what start prints, then the script.
     PrintNewEvents(false);
     PrintStartLines(*dialog, machine, out, false);
@@ -172,6 +178,8 @@ void CSession::RunScript()
         if (!RunLine(line)) return;
         DeliverPostedClose();
         PrintNewEvents(false);
+        // A dialog over the main one takes the script only until it ends.
+        if (nested && nestedSite->Ended()) return;
     }
 }
 
@@ -485,6 +493,8 @@ bool CSession::WaitCommand(const std::vector<std::string>& args)
            machine.clock.FireNext(end - machine.clock.Now(), &fired)) {
         PrintNewEvents(false);
         DeliverPostedClose();
+        // The wait of a dialog over the main one ends with it.
+        if (nested && nestedSite->Ended()) return true;
     }
     if (machine.clock.Now() < end) machine.clock.SetNow(end);
     return true;

@@ -26,6 +26,7 @@ public:
     // script may be null: no commands.
     CSession(CSimMachine& machine, FILE* script, FILE* out, FILE* err);
 
+    void DialogStarting(uint32_t templateId, CDialogHandler& handler) override;
     void RunDialog(uint32_t templateId, CDialogHandler& handler) override;
     void RunNestedDialog(uint32_t templateId, CDialogHandler& handler,
                          CSimDialogSite& site) override;

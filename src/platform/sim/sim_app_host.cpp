@@ -77,6 +77,7 @@ int CSimAppHost::RunModalDialog(uint32_t templateId, const char* fontFace, int p
                std::to_string(pointSize));
     // Without a loop the window exists only for its initialisation.
     if (handler) {
+        if (modalLoop) modalLoop->DialogStarting(templateId, *handler);
         handler->OnInitDialog();
         if (modalLoop) modalLoop->RunDialog(templateId, *handler);
     }

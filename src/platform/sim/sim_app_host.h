@@ -45,6 +45,8 @@ private:
 class CSimModalLoop {
 public:
     virtual ~CSimModalLoop() {}
+    // The dialog is about to be initialised (its initialisation may already show dialogs).
+    virtual void DialogStarting(uint32_t /*templateId*/, CDialogHandler& /*handler*/) {}
     // Runs after the dialog's initialisation; the dialog ends when this returns.
     virtual void RunDialog(uint32_t templateId, CDialogHandler& handler) = 0;
     // A dialog shown over the main one: returns when site says it ended (or the input ran
