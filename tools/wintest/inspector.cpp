@@ -1,6 +1,7 @@
 // inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests
 // and the demo scripts: lists them, waits for one by title, reads a message box, presses a
-// button, measures sizes, waits for a window to be painted and times a program's start.
+// button, reads a check box's mark and a scroll bar's position, measures sizes, waits for a
+// window to be painted and times a program's start.
 #include <windows.h>
 
 #include <cstdio>
@@ -253,6 +254,53 @@ int CommandClientRect(const char* title, DWORD timeout)
     ClientToScreen(hwnd, &origin);
     printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right - client.left,
            client.bottom - client.top);
+    return 0;
+}
+
+// The child control with identifier id of the window titled title; says why when there is none.
+HWND FindControl(const char* title, int id, DWORD timeout)
+{
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return NULL;
+    HWND control = GetDlgItem(hwnd, id);
+    if (!control) fprintf(stderr, "inspector: window \"%s\" has no control %d\n", title, id);
+    return control;
+}
+
+// A check box's mark as BM_GETCHECK gives it (0 unchecked, 1 checked, 2 indeterminate) and
+// whether the box is enabled.
+int CommandCheck(const char* title, int id, DWORD timeout)
+{
+    HWND control = FindControl(title, id, timeout);
+    if (!control) return 1;
+    DWORD_PTR mark = 0;
+    if (!SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
+                             INSPECTOR_TEXT_TIMEOUT_MS, &mark)) {
+        fprintf(stderr, "inspector: control %d does not answer BM_GETCHECK\n", id);
+        return 1;
+    }
+    printf("%lu\tenabled=%d\n", static_cast<unsigned long>(mark), IsWindowEnabled(control) ? 1 : 0);
+    return 0;
+}
+
+// A scroll bar control's thumb position (SBM_GETPOS), then its range and page as the system's
+// scroll information gives them: POS MIN MAX PAGE.
+int CommandScrollPos(const char* title, int id, DWORD timeout)
+{
+    HWND control = FindControl(title, id, timeout);
+    if (!control) return 1;
+    DWORD_PTR position = 0;
+    if (!SendMessageTimeoutA(control, SBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, INSPECTOR_TEXT_TIMEOUT_MS,
+                             &position)) {
+        fprintf(stderr, "inspector: control %d does not answer SBM_GETPOS\n", id);
+        return 1;
+    }
+    SCROLLINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    if (!GetScrollInfo(control, SB_CTL, &info)) info.nMin = info.nMax = info.nPage = 0;
+    printf("%ld %d %d %u\n", static_cast<long>(position), info.nMin, info.nMax, info.nPage);
     return 0;
 }
 
@@ -532,6 +580,9 @@ int Usage()
             "       inspector waitany TIMEOUT_MS TITLE...  the first of the windows that appears\n"
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
+            "       inspector check TITLE ID [TIMEOUT_MS]  check box ID's mark and enabled state\n"
+            "       inspector scrollpos TITLE ID [TIMEOUT_MS]\n"
+            "                      scroll bar ID's position, range and page: POS MIN MAX PAGE\n"
             "       inspector launch COMMAND DIR TITLE X Y [TIMEOUT_MS]\n"
             "                      start COMMAND in DIR, time its window and its first\n"
             "                      paint (neither white nor black) at client (X, Y), then\n"
@@ -563,6 +614,12 @@ int main(int argc, char** argv)
     if (command == "launch" && argc >= 7) {
         return CommandLaunch(argv[2], argv[3], argv[4], atoi(argv[5]), atoi(argv[6]),
                              TimeoutArg(argc, argv, 7));
+    }
+    if (command == "check" && argc >= 4) {
+        return CommandCheck(argv[2], atoi(argv[3]), TimeoutArg(argc, argv, 4));
+    }
+    if (command == "scrollpos" && argc >= 4) {
+        return CommandScrollPos(argv[2], atoi(argv[3]), TimeoutArg(argc, argv, 4));
     }
     if (command == "press" && argc >= 4) {
         return CommandPress(argv[2], argv[3], TimeoutArg(argc, argv, 4));
