@@ -70,6 +70,14 @@ say "staging the demo CD in $out/cd (board $(basename "$board" .board))"
 mkdir -p "$out"
 rm -f "$out/screenshot.png" "$out/windows.txt" "$out/caption.txt"
 tova_demo_stage_cd "$top" "$win" "$board" "$out/cd" || fail "cannot stage the demo CD"
+# The utilities of the CD are stand-ins that show how they were started.
+standin=$(tova_demo_find "$win" standin.exe)
+if [ -n "$standin" ]; then
+    bash "$top/demo/add-standins.sh" "$out/cd" "$standin" >/dev/null ||
+        fail "cannot put the stand-in at the utilities' paths"
+else
+    say "note: no standin.exe under $win; the utility rows start nothing"
+fi
 title=$(tova_demo_title "$out/cd")
 [ -n "$title" ] || fail "the CD's bmp.ini names no title"
 

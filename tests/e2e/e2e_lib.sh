@@ -67,12 +67,20 @@ e2e_begin() {
 }
 
 # e2e_stage_cd BOARD: the demo CD with its pictures, tova.exe, roduru.dll and the board, on
-# drive E:.
+# drive E:, and the stand-in program at every utility's path (when the build has it: a test
+# that starts utilities checks for them itself).
 e2e_stage_cd() {
-    local drawn=$TOVA_E2E_WORK/cd-drawn
+    local drawn=$TOVA_E2E_WORK/cd-drawn standin
     bash "$TOVA_SOURCE_DIR/demo/make-cd.sh" "$drawn" >/dev/null || e2e_abort "cannot draw the demo CD"
     tova_stage_cd "$drawn" "$TOVA_E2E_WIN64_DIR" "$1" "$E2E_CD" ||
         e2e_abort "cannot stage the CD"
+    standin=$(e2e_find_program standin.exe)
+    if [ -n "$standin" ]; then
+        bash "$TOVA_SOURCE_DIR/demo/add-standins.sh" "$E2E_CD" "$standin" >/dev/null ||
+            e2e_abort "cannot put the stand-in at the utilities' paths"
+    else
+        tova_log "no standin.exe under $TOVA_E2E_WIN64_DIR: the utilities are missing from the CD"
+    fi
     tova_drive e "$E2E_CD"
 }
 
