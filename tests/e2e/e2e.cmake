@@ -26,6 +26,7 @@ tova_add_e2e_test(adapter_check adapter_check.sh)
 # The README's main command itself, as a new user runs it (no display; the build of this run).
 tova_add_e2e_test(run_demo run_demo.sh)
 tova_add_e2e_test(surface_check surface_check.sh)
+tova_add_e2e_test(interaction interaction.sh)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.
