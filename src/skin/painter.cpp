@@ -220,6 +220,8 @@ void CPainter::DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color)
             surface.TextOut(row.left, row.top, dialog.state.ruleText.c_str());
         }
         surface.TextOut(row.left, row.top, row.caption.c_str());
+        // The status column is in the context's own font, as the paint draws it.
+        surface.SelectPreviousFont();
         if (!nt4) {
             SetBlankText(row.notInstalledText.c_str());
             surface.TextOut(DRIVER_STATUS_X, row.top, dialog.state.blankText.c_str());
@@ -227,6 +229,7 @@ void CPainter::DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color)
                             row.state == 1 ? row.installedText.c_str()
                                            : row.notInstalledText.c_str());
         }
+        return;
     }
     surface.SelectPreviousFont();
 }

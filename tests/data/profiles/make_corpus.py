@@ -242,7 +242,10 @@ w('utf8_mark',b"\xef\xbb\xbf[S]\na=\xe4\xb8|\nb=\xf0\x9f\x98\x80|\nc=\xc0\x80|\n
 w('utf8_late',b"[Common]\n\xef\xbb\xbftitle=x\n\xef\xbb\xbf[S]\nk=1\n",
 "Common\ttitle\t255\tdef\nCommon\t\\xEF\\xBB\\xBFtitle\t255\tdef\nS\tk\t255\tdef\n")
 w('utf16le',"\ufeff[Common]\r\ntitle=wide \u00e4 \u4e2d\r\nemoji=\U0001F600|\u20ac\u0081\u0080\u00ff|\r\nzero=x\x00y\r\nodd=xy".encode('utf-16-le')+b"z",
-"Common\ttitle\t255\tdef\nCommon\temoji\t255\tdef\nCommon\tzero\t255\tdef\nCommon\todd\t255\tdef\n")
+"Common\ttitle\t255\tdef\nCommon\temoji\t255\tdef\nCommon\tzero\t255\tdef\n")
+# (The last odd byte stays in the file, but "odd" is not asked: Wine's answer for it depends on
+# the byte after the file's end, and changes from one run to the next. The native reader's own
+# answer is a unit test.)
 w('utf16be',"\ufeff[Common]\r\ntitle=wide \u00e4 \u4e2d\r\n".encode('utf-16-be'),"Common\ttitle\t255\tdef\n")
 
 # 26 a profile that does not exist: only a query list

@@ -188,6 +188,10 @@ TEST(ProfileReaderTest, MarkedFilesAreDecodedIntoTheAnsiCodePage)
     EXPECT_EQ("1", ReadText(late, "S", "\xEF\xBB\xBFk"));
     const char wide[] = "\xFF\xFE[\0S\0]\0\n\0k\0=\0\xAC\x20\n\0";
     EXPECT_EQ("\x80", ReadText(std::string(wide, sizeof wide - 1), "S", "k"));
+    // A UTF-16 file cut after half a unit: the lone byte is read as a unit of its own, never
+    // past the end of the data.
+    const char cut[] = "\xFF\xFE[\0S\0]\0\n\0k\0=\0x\0y\0z";
+    EXPECT_EQ("xyz", ReadText(std::string(cut, sizeof cut - 1), "S", "k"));
 }
 
 TEST(ProfileReaderTest, NoDataOrNullNamesGiveTheDefault)
