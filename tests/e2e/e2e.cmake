@@ -16,6 +16,8 @@ endfunction()
 
 tova_add_e2e_test(main_dialog main_dialog.sh 96)
 tova_add_e2e_test(main_dialog_120dpi main_dialog.sh 120)
+tova_add_e2e_test(panels panels.sh 96 $<TARGET_FILE:tova-sim>)
+tova_add_e2e_test(panels_120dpi panels.sh 120 $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(second_copy second_copy.sh)
 tova_add_e2e_test(hwprobe hwprobe.sh)
 tova_add_e2e_test(no_cd no_cd.sh)
