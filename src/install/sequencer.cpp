@@ -225,19 +225,7 @@ void CSequencer::ExitAfterDetached(int row, const char* commandLine)
 
 void CSequencer::RunRaidPatch()
 {
-    Files& files = dialog.platform.files;
-    dialog.platform.processes.WinExec(RAID_PATCH_PROGRAM, SHOW_HIDE);
-    uint32_t waited = 0;
-    while (!files.CanOpenForReading(RAID_PATCH_DONE_FILE)) {
-        if (waited >= RAID_PATCH_WAIT_LIMIT_MS) {
-            dialog.platform.window.MessageBox(true, RAID_PATCH_TIMEOUT_TEXT, MSG_CAPTION,
-                                              MSGBOX_OK_TYPE);
-            return;
-        }
-        dialog.platform.system.Sleep(RESULT_LOG_POLL_MS);
-        waited += RESULT_LOG_POLL_MS;
-    }
-    files.DeleteFile(RAID_PATCH_DONE_FILE);
+    CRapidSetup(dialog).RunRaidPatch();
 }
 
 bool CSequencer::NoWaitKinds(const char* upper)

@@ -384,14 +384,19 @@ void CPanelLoader::HideToolRows()
     if (results.ite8212Flag == 0) hide(TOOL_ROW_ITE8212);
 }
 
+void CPanelLoader::LoadCommonOnlyPanel(int panel)
+{
+    LoadPanelTexts(panel, PANEL_SECTIONS[panel], PANEL_BUFFER_SIZES[panel]);
+    LoadCommonItems(panel);
+    Panel& p = dialog.state.panelTable.panels[panel];
+    p.rowCount = dialog.commonCount;
+    for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
+}
+
 void CPanelLoader::LoadPanel2()
 {
     BeginPanel();
-    LoadPanelTexts(2, PANEL_SECTIONS[2], PANEL_BUFFER_SIZES[2]);
-    LoadCommonItems(2);
-    Panel& p = dialog.state.panelTable.panels[2];
-    p.rowCount = dialog.commonCount;
-    for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
+    LoadCommonOnlyPanel(2);
     LoadReadme();
     EndPanel();
 }
@@ -413,11 +418,7 @@ void CPanelLoader::LoadReadme()
 void CPanelLoader::LoadPanel3()
 {
     BeginPanel();
-    LoadPanelTexts(3, PANEL_SECTIONS[3], PANEL_BUFFER_SIZES[3]);
-    LoadCommonItems(3);
-    Panel& p = dialog.state.panelTable.panels[3];
-    p.rowCount = dialog.commonCount;
-    for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
+    LoadCommonOnlyPanel(3);
     CSystemReport report(dialog.platform, dialog.state.hw.osCode);
     report.ComposeSystemReport(&dialog.systemReport);
     dialog.platform.window.SetControlText(CONTROL_SYSINFO_BOX, dialog.systemReport.c_str());
@@ -427,11 +428,7 @@ void CPanelLoader::LoadPanel3()
 void CPanelLoader::LoadPanel4()
 {
     BeginPanel();
-    LoadPanelTexts(4, PANEL_SECTIONS[4], PANEL_BUFFER_SIZES[4]);
-    LoadCommonItems(4);
-    Panel& p = dialog.state.panelTable.panels[4];
-    p.rowCount = dialog.commonCount;
-    for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
+    LoadCommonOnlyPanel(4);
     EndPanel();
 }
 

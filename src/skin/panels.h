@@ -56,6 +56,8 @@ private:
     void ReadToolTip(PanelItem& item);
     void AddToolTips(ToolTipHandle toolTipHandle, int panel);
     void LoadReadme();
+    // Panels 2 to 4: their texts and the Common items, nothing selected.
+    void LoadCommonOnlyPanel(int panel);
 
     // An image by its key; no image for an empty value or a file that does not load.
     BitmapHandle LoadImage(const char* section, const char* key, uint32_t bufferSize);

@@ -37,6 +37,8 @@ public:
     void PointerTick();
     // The check box of every row that is not hidden.
     void ShowVisibleRowCheckBoxes();
+    // The 98 SE RAID patch, hidden, and the wait for its file (bounded).
+    void RunRaidPatch();
 
 private:
     void RapidSetupOnAction();
@@ -44,7 +46,6 @@ private:
     void SetModeFlags(bool on);
     void DrawHeader(const char* line1, const char* line2, const char* line3);
     void ErasePointer();
-    void RunRaidPatch();
 
     CSetupDlg& dialog;
 };

@@ -56,23 +56,10 @@ void CToolScroll::OnVScroll(int code, int position)
     }
     window.SetScrollPos(CONTROL_TOOL_SCROLL_BAR, next);
     if (!move) return;
-    WipeRows();
+    DrawRowsInWindow(true);
     MoveRows(next);
     RegisterTips();
-    RedrawRows();
-}
-
-void CToolScroll::WipeRows()
-{
-    CClientSurface surface(dialog.platform.window);
-    if (!surface.Get()) return;
-    CPainter painter(dialog);
-    const Panel& p = dialog.state.panelTable.panels[1];
-    for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
-        const PanelItem& item = p.items[i];
-        if (!ToolRowVisible(item.top) || item.caption.Empty()) continue;
-        painter.DrawToolRow(*surface.Get(), item, COLOR_BLACK);
-    }
+    DrawRowsInWindow(false);
 }
 
 void CToolScroll::MoveRows(int position)
@@ -99,7 +86,7 @@ void CToolScroll::RegisterTips()
     }
 }
 
-void CToolScroll::RedrawRows()
+void CToolScroll::DrawRowsInWindow(bool wipe)
 {
     CClientSurface surface(dialog.platform.window);
     if (!surface.Get()) return;
@@ -108,6 +95,8 @@ void CToolScroll::RedrawRows()
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         const PanelItem& item = p.items[i];
         if (!ToolRowVisible(item.top) || item.caption.Empty()) continue;
-        painter.DrawToolRow(*surface.Get(), item, item.hidden ? COLOR_NAVY : COLOR_WHITE);
+        // Wiped black on black; redrawn white, headings navy.
+        ColorRef color = wipe ? COLOR_BLACK : (item.hidden ? COLOR_NAVY : COLOR_WHITE);
+        painter.DrawToolRow(*surface.Get(), item, color);
     }
 }

@@ -23,10 +23,10 @@ public:
     void OnVScroll(int code, int position);
 
 private:
-    void WipeRows();
+    // The rows in the list's window: wiped before a move, drawn after it.
+    void DrawRowsInWindow(bool wipe);
     void MoveRows(int position);
     void RegisterTips();
-    void RedrawRows();
 
     CSetupDlg& dialog;
 };
