@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Stages the demo CD: copies the text files of demo/cd to DEST and draws there every picture that
-# bmp.ini and cht.ini name (backgrounds, return block, marquees, buttons and their masks).
+# Stages the demo CD: copies the text files of demo/cd to DEST, draws there every picture that
+# bmp.ini and cht.ini name (backgrounds, return block, marquees, buttons and their masks), and
+# makes every package folder that the driver list tova.txt names, each with a placeholder text
+# at its setup program's name (add-setup-standins.sh puts the stand-in setup program there) and,
+# where the package is installed with a response file, that file ("setup1.iss").
 # Usage: make-cd.sh DEST
 #
 # A picture is drawn by the role of the key that names it, not by its file name: "Common" item i
@@ -45,6 +48,83 @@ if [ -e "$dest" ]; then
 fi
 mkdir -p "$dest"
 cp -R "$src/." "$dest/"
+
+# ---------------------------------------------------------------------------------------------
+# Package folders. The driver list's sixth field is "%CDROM%" and the folder (backslashes,
+# ending in one), the seventh the setup program's file name; folders are made in the letter
+# case written there, and one folder spelled in two cases is refused (Windows would see one).
+
+# The first line of every placeholder: add-setup-standins.sh looks for it.
+PLACEHOLDER_MARK='tova demo CD: placeholder setup program'
+# Folders whose packages are started with the response file of their own folder, matched
+# case-blind in "\" + the folder, as the program matches them in the package's path.
+RESPONSE_FILE_MARKERS=('OTHER\PROMISE\' 'OTHER\SII\SI3112' 'OTHER\ITE_RAID' 'CHIPSET\VIA\USB2.0'
+                       '\SIS\SIS635_645_650_733_735\')
+
+# The packages of tova.txt as "folder<TAB>setup file" lines, each once.
+list_packages() {
+    tr -d '\r' <"$1" | awk -F';' '
+        /^[ \t]*;/ || NF < 7 { next }
+        {
+            if (substr($6, 1, 7) != "%CDROM%") {
+                printf "make-cd: tova.txt line %d: folder \"%s\" does not start with %%CDROM%%\n", NR, $6 > "/dev/stderr"
+                bad = 1
+                next
+            }
+            print substr($6, 8) "\t" $7
+        }
+        END { exit bad }' | sort -u
+}
+
+needs_response_file() {
+    local upper marker
+    upper="\\$(printf '%s' "$1" | tr '[:lower:]' '[:upper:]')"
+    for marker in "${RESPONSE_FILE_MARKERS[@]}"; do
+        [[ $upper == *"$marker"* ]] && return 0
+    done
+    return 1
+}
+
+packages=0
+stage_packages() {
+    local lines folder file relative lower prefix part
+    declare -A spelled=()
+    lines=$(list_packages "$dest/tova.txt") || return 1
+    while IFS=$'\t' read -r folder file; do
+        [ -n "$folder$file" ] || continue
+        if [[ ! $folder =~ ^[A-Za-z0-9_.\ \\-]+\\$ || $folder == *..* || $folder == \\* ]]; then
+            echo "make-cd: tova.txt: bad package folder '$folder'" >&2
+            return 1
+        fi
+        if [[ ! $file =~ ^[A-Za-z0-9_.-]+$ || $file == *..* ]]; then
+            echo "make-cd: tova.txt: bad setup program '$file' in '$folder'" >&2
+            return 1
+        fi
+        relative=${folder//\\//}
+        # Every folder on the way, not only the package's own, has one spelling.
+        prefix=
+        while IFS= read -r -d / part; do
+            prefix+=$part/
+            lower=$(printf '%s' "$prefix" | tr '[:upper:]' '[:lower:]')
+            if [ -n "${spelled[$lower]:-}" ] && [ "${spelled[$lower]}" != "$prefix" ]; then
+                echo "make-cd: tova.txt: folder spelled both '${spelled[$lower]}' and '$prefix'" >&2
+                return 1
+            fi
+            spelled[$lower]=$prefix
+        done <<<"$relative"
+        mkdir -p "$dest/$relative"
+        printf '%s\r\nIt stands for the setup program of the package in %s; staging the CD\r\nfor a test puts the stand-in setup program (setup_standin.exe) here.\r\n' \
+            "$PLACEHOLDER_MARK" "$folder" >"$dest/$relative$file"
+        if needs_response_file "$folder"; then
+            printf '[InstallShield Silent]\r\nVersion=v6.00.000\r\nFile=Response File\r\n[File Transfer]\r\nOverwrittenReadOnly=NoToAll\r\n[DlgOrder]\r\nCount=0\r\n[SdFinishReboot-0]\r\nResult=1\r\nBootOption=0\r\n' \
+                >"$dest/${relative}setup1.iss"
+        fi
+        packages=$((packages + 1))
+    done <<<"$lines"
+}
+if [ -f "$dest/tova.txt" ]; then
+    stage_packages || exit 1
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -441,4 +521,4 @@ if [ "$failed" -ne 0 ]; then
     echo "make-cd: drawing failed" >&2
     exit 1
 fi
-echo "make-cd: staged $dest with $total pictures"
+echo "make-cd: staged $dest with $total pictures and $packages package(s)"

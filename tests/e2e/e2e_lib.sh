@@ -81,6 +81,12 @@ e2e_stage_cd() {
     else
         tova_log "no standin.exe under $TOVA_E2E_WIN64_DIR: the utilities are missing from the CD"
     fi
+    # Every driver package's setup program is the stand-in setup program.
+    local setup
+    setup=$(e2e_find_program setup_standin.exe)
+    [ -n "$setup" ] || e2e_abort "no setup_standin.exe under $TOVA_E2E_WIN64_DIR"
+    bash "$TOVA_SOURCE_DIR/demo/add-setup-standins.sh" "$E2E_CD" "$setup" >/dev/null ||
+        e2e_abort "cannot put the stand-in at the packages' setup programs"
     tova_drive e "$E2E_CD"
 }
 
