@@ -29,6 +29,11 @@ tova_add_e2e_test(adapter_check adapter_check.sh)
 tova_add_e2e_test(run_demo run_demo.sh)
 tova_add_e2e_test(surface_check surface_check.sh)
 tova_add_e2e_test(interaction interaction.sh)
+# Rapid Setup runs with the stand-in setup programs: a whole run, a run taken up from a stored
+# resume state, and a run that a package running alone ends and the next start takes up.
+tova_add_e2e_test(install_run install_run.sh run $<TARGET_FILE:tova-sim>)
+tova_add_e2e_test(install_stored install_run.sh stored $<TARGET_FILE:tova-sim>)
+tova_add_e2e_test(install_alone install_run.sh alone $<TARGET_FILE:tova-sim>)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.
