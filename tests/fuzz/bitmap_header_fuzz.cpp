@@ -1,0 +1,19 @@
+// Fuzz target: the bitmap header reader over a file of exactly the input's size.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/sim/bitmap_header.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::vector<uint8_t> bytes(data, data + size);
+    CBitmapHeader header = {};
+    if (ReadBitmapHeader(bytes.data(), bytes.size(), &header)) {
+        // What the reader accepts must be a picture the loader can allocate.
+        if (header.width <= 0 || header.height == 0) __builtin_trap();
+        int64_t rows = header.height < 0 ? -static_cast<int64_t>(header.height) : header.height;
+        if (static_cast<int64_t>(header.width) * rows > BITMAP_MAX_PIXELS) __builtin_trap();
+    }
+    return 0;
+}
