@@ -16,6 +16,7 @@ void PrintUsage(FILE* out)
             "                      [--board FILE] [--os NAME] [--lang 0xNNNN]\n"
             "                      [--registry FILE.reg]\n"
             "       tova-sim session [the options of start] [--script FILE|-]\n"
+            "       tova-sim lint --drive LETTER=DIR... [--program-dir WINPATH] [--os NAME]...\n"
             "systems:");
     for (size_t i = 0; i < CSimSystem::OsNameCount(); ++i) fprintf(out, " %s", CSimSystem::OsNameAt(i));
     fprintf(out, ", or raw PLATFORM.MAJOR.MINOR.BUILD[:CSD]\n");
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
     if (strcmp(argv[1], "session") == 0) {
         return RunSessionCommand(argc - 2, argv + 2, stdout, stderr);
     }
+    if (strcmp(argv[1], "lint") == 0) return RunLintCommand(argc - 2, argv + 2, stdout, stderr);
     fprintf(stderr, "tova-sim: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
     return SIM_EXIT_USAGE;

@@ -15,6 +15,7 @@
 #include "hw/port_access.h"
 #include "platform/sim/sim_board_registry.h"
 #include "platform/sim/sim_text.h"
+#include "tools/tova-sim/lint.h"
 #include "tools/tova-sim/session.h"
 
 namespace {
@@ -50,11 +51,12 @@ struct COptions {
     uint16_t lang = 0;
     std::vector<std::pair<char, std::string>> drives;
     std::vector<CFindRequest> finds;
+    std::vector<std::string> systems;  // lint: every --os given
 };
 
 // Which command the options are for: hw takes --find, start and session take the CD's
-// options, session also a script.
-enum COptionSet { OPTIONS_HW, OPTIONS_START, OPTIONS_SESSION };
+// options, session also a script; lint takes the CD's drives, its program folder and systems.
+enum COptionSet { OPTIONS_HW, OPTIONS_START, OPTIONS_SESSION, OPTIONS_LINT };
 
 // Takes the option at argv[*i] with its value; false (after a message) on a bad option.
 bool ParseOption(int argc, char** argv, int* i, COptionSet set, COptions* options, FILE* err)
@@ -66,6 +68,15 @@ bool ParseOption(int argc, char** argv, int* i, COptionSet set, COptions* option
         return false;
     }
     const char* value = argv[++*i];
+    if (set == OPTIONS_LINT && strcmp(name, "--os") == 0) {
+        options->systems.push_back(value);
+        return true;
+    }
+    if (set == OPTIONS_LINT && strcmp(name, "--drive") != 0 &&
+        strcmp(name, "--program-dir") != 0) {
+        fprintf(err, "tova-sim: unknown option %s\n", name);
+        return false;
+    }
     if (strcmp(name, "--board") == 0) {
         options->board = value;
     } else if (strcmp(name, "--os") == 0) {
@@ -402,4 +413,15 @@ int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err)
     if (session.Failed()) return SIM_EXIT_USAGE;
     if (SaveRegistry(options, machine, derived, err) != 0) return SIM_EXIT_USAGE;
     return ProgramExitCode(machine);
+}
+
+int RunLintCommand(int argc, char** argv, FILE* out, FILE* err)
+{
+    COptions options;
+    if (!ParseOptions(argc, argv, OPTIONS_LINT, &options, err)) return SIM_EXIT_USAGE;
+    CLintOptions lint;
+    lint.drives = options.drives;
+    if (options.programDir) lint.programDir = options.programDir;
+    lint.systems = options.systems;
+    return RunLint(lint, out, err);
 }

@@ -14,6 +14,8 @@ int RunHwCommand(int argc, char** argv, FILE* out, FILE* err);
 int RunStartCommand(int argc, char** argv, FILE* out, FILE* err);
 // The start-up, then a script of commands whenever the program waits for input.
 int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err);
+// Checks a driver CD without a board: one finding a line, 1 when any is an error.
+int RunLintCommand(int argc, char** argv, FILE* out, FILE* err);
 
 class CSetupDlg;
 // The lines start prints once the dialog is initialised (or the events that ended it).
