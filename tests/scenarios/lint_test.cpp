@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,22 +24,35 @@ struct CFinding {
 struct CLintRun {
     std::vector<CFinding> findings;
     std::vector<std::string> badLines; // output lines that are not findings
+    std::string errors;                // the error output
     int status;
 };
 
+// Runs tova-sim lint; what it writes to its error output (usage messages, and any report of the
+// sanitizers) is kept apart.
 CLintRun RunLint(const std::string& arguments)
 {
-    std::string command = std::string(TOVA_SIM_EXE) + " lint " + arguments + " 2>/dev/null";
-    CLintRun run = {{}, {}, -1};
+    CLintRun run = {{}, {}, "", -1};
+    char errorsPath[] = "/tmp/tova-lint-err-XXXXXX";
+    int fd = mkstemp(errorsPath);
+    if (fd < 0) return run;
+    close(fd);
+    std::string command = std::string(TOVA_SIM_EXE) + " lint " + arguments + " 2>" + errorsPath;
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (pipe) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::ifstream errors(errorsPath);
+    std::stringstream errorText;
+    errorText << errors.rdbuf();
+    run.errors = errorText.str();
+    remove(errorsPath);
     std::istringstream lines(out);
     std::string line;
     while (std::getline(lines, line)) {
@@ -219,7 +233,7 @@ void ExpectOnly(const CLintRun& run, const char* kind, const char* file, int lin
 {
     SCOPED_TRACE(fault);
     ASSERT_EQ(1u, run.findings.size()) << Describe(run);
-    EXPECT_TRUE(run.badLines.empty()) << Describe(run);
+    EXPECT_TRUE(run.badLines.empty() && run.errors.empty()) << Describe(run);
     const CFinding& f = run.findings[0];
     EXPECT_EQ(kind, f.kind);
     EXPECT_EQ(file, f.file);
@@ -249,7 +263,8 @@ TEST(Lint, CleanCdHasNoFinding)
 {
     CLintRun run = LintCd(CTestCd());
     EXPECT_EQ(0, run.status);
-    EXPECT_TRUE(run.findings.empty() && run.badLines.empty()) << Describe(run);
+    EXPECT_TRUE(run.findings.empty() && run.badLines.empty() && run.errors.empty())
+        << Describe(run);
 }
 
 TEST(Lint, DemoCdHasNoError)
@@ -257,7 +272,7 @@ TEST(Lint, DemoCdHasNoError)
     CLintRun run = RunLint(std::string("--drive E=") + TOVA_DEMO_CD_DIR);
     for (const CFinding& f : run.findings)
         EXPECT_NE("error", f.kind) << Describe(run);
-    EXPECT_TRUE(run.badLines.empty()) << Describe(run);
+    EXPECT_TRUE(run.badLines.empty() && run.errors.empty()) << Describe(run);
     EXPECT_EQ(0, run.status) << Describe(run);
 }
 
@@ -436,7 +451,7 @@ TEST(Lint, TooManyEntriesForOneBoard)
     {
         CTestCd cd = withLanLines(28); // 29 LAN lines and one chipset line: 30
         CLintRun run = LintCd(cd);
-        EXPECT_TRUE(run.findings.empty()) << Describe(run);
+        EXPECT_TRUE(run.findings.empty() && run.errors.empty()) << Describe(run);
     }
     {
         CTestCd cd = withLanLines(29);
@@ -453,7 +468,7 @@ TEST(Lint, TooManyEntriesForOneBoard)
                                                      "setup.exe;V2.0");
         }
         CLintRun run = LintCd(cd);
-        EXPECT_TRUE(run.findings.empty()) << Describe(run);
+        EXPECT_TRUE(run.findings.empty() && run.errors.empty()) << Describe(run);
         // The ICH5's own serial ATA is a second controller: 31.
         cd.list.insert(cd.list.begin() + at,
                        "81;16;SeriesATA;4;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0");
