@@ -14,5 +14,5 @@ cmake -S "$top" -B "$top/build/x86_64" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$top/build/x86_64" -j"$jobs"
 
 cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug -DTOVA_SANITIZE=ON \
-    -DTOVA_E2E_WIN64_DIR="$top/build/x86_64" >/dev/null
+    -DTOVA_E2E_WIN64_DIR="$top/build/x86_64" -DTOVA_WIN32_DIR="$top/build/i686" >/dev/null
 cmake --build "$top/build/native" -j"$jobs"
