@@ -404,6 +404,8 @@ TEST(Lint, DriverListLineFaults)
         {"5;11;;12;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0", "error", "category"},
         {"5;11;Lan;12;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0", "error", "unknown"},
         {"5;11;LAN;;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0", "error", "device code"},
+        {"5;11;LAN;012;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0", "error", "decimal"},
+        {"5;11;LAN;12 ;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0", "error", "decimal"},
         {"5;11;LAN;12;Test LAN Driver;%CDROM%LAN\\Test\\;;V2.0", "error", "setup program"},
         {"5;11;LAN;12;Test LAN Driver;%CDROM%LAN\\Test\\;setup.exe;V2.0.0000.0000.00001", "warning",
          "keeps 19"},

@@ -529,7 +529,16 @@ private:
                           "IntelUSB or AMR, in this case)");
             }
         }
-        if (fields[3].empty()) Error(shown, number, "the device code is empty");
+        const std::string& code = fields[3];
+        if (code.empty()) {
+            Error(shown, number, "the device code is empty");
+        } else if (code.find_first_not_of("0123456789") != std::string::npos ||
+                   (code.size() > 1 && code[0] == '0')) {
+            // Detection looks the code up as ";<category>;<decimal>;", so no board selects it.
+            Error(shown, number,
+                  "the device code \"" + code +
+                      "\" is not a plain decimal number: it never matches");
+        }
         if (setupFile.empty()) Error(shown, number, "the setup program is empty");
 
         size_t digits = 0, i = 0;
