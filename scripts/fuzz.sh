@@ -46,9 +46,10 @@ for source in "$top"/tests/fuzz/*_fuzz.cpp; do
         "$work/corpus" "${seeds[@]}" >"$work/log" 2>&1 || rc=$?
 
     runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$work/log" | tail -n 1)
-    # A run cut short by a finding has no "Done" line: its last status line counts.
+    # A run cut short by a finding has no "Done" line: its last status line counts (none when
+    # a seed itself failed).
     [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9]*\).*/\1/p' "$work/log" | tail -n 1)
-    coverage=$(grep -o 'cov: [0-9]*' "$work/log" | tail -n 1 | cut -d' ' -f2)
+    coverage=$({ grep -o 'cov: [0-9]*' "$work/log" || true; } | tail -n 1 | cut -d' ' -f2)
     findings=$(find "$work/artifacts" -type f | wc -l)
     if [ "$rc" -ne 0 ] && [ "$findings" -eq 0 ]; then findings=1; fi
     printf 'fuzz\t%s\truns=%s\tcoverage=%s\tfindings=%s\n' "$name" "${runs:-0}" "${coverage:-0}" \
