@@ -46,7 +46,7 @@ const CCatalogueRow DETECT_INTEL_USB_ROWS[] = {
 
 }  // namespace
 
-bool ProbeCatalogue(CPciScanner& scanner, const CCatalogueRow* catalogue, uint8_t* code,
+bool ProbeCatalogue(CPciSource& scanner, const CCatalogueRow* catalogue, uint8_t* code,
                     CDetectionResults& results)
 {
     if (!catalogue) return false;
@@ -62,14 +62,15 @@ bool ProbeCatalogue(CPciScanner& scanner, const CCatalogueRow* catalogue, uint8_
 }
 
 CDetection::CDetection(CPlatform& platform, CHwState& hw, CInstallList& list,
-                       uint8_t& xpServicePack)
+                       uint8_t& xpServicePack, CPciSource* source)
     : platform(platform),
       hw(hw),
       results(hw.results),
       list(list),
       xpServicePack(xpServicePack),
       ports(platform.hardware, hw.osCode),
-      scanner(ports, hw.lastClassCode)
+      snapshot(ports, hw.lastClassCode),
+      scanner(source ? *source : snapshot)
 {
 }
 
@@ -191,6 +192,8 @@ bool CDetection::RunDetection(const char* textFile)
     ReadListFile(platform.files, textFile, list);
     ExtractOsSection(list, hw.osCode);
     ports.OpenPortAccess();
+    // Configuration space is read afresh, through the port access just opened.
+    snapshot.Invalidate();
     list.itemCount = 0;
 
     if (hw.osCode < OS_WIN95 || hw.osCode > OS_WINXP) {

@@ -25,12 +25,16 @@ extern const char* const DETECT_TAG_AMR;
 
 // The first row of catalogue that FindPciDevice finds decides: its code goes to *code, its
 // dwords to results.foundId / foundSubsystem. Nothing is written when no row matches.
-bool ProbeCatalogue(CPciScanner& scanner, const CCatalogueRow* catalogue, uint8_t* code,
+bool ProbeCatalogue(CPciSource& scanner, const CCatalogueRow* catalogue, uint8_t* code,
                     CDetectionResults& results);
 
 class CDetection {
 public:
-    CDetection(CPlatform& platform, CHwState& hw, CInstallList& list, uint8_t& xpServicePack);
+    // source answers the PCI probes; null takes this detection's own one-walk snapshot. Another
+    // source (a literal walk per question, to check the snapshot against) writes
+    // hw.lastClassCode itself.
+    CDetection(CPlatform& platform, CHwState& hw, CInstallList& list, uint8_t& xpServicePack,
+               CPciSource* source = nullptr);
 
     // Runs all of detection with the CD list at textFile. False when the system is not
     // supported: the message was shown and the program ended (the simulated end returns, so
@@ -59,7 +63,9 @@ private:
     CInstallList& list;
     uint8_t& xpServicePack;
     CPortAccess ports;
-    CPciScanner scanner;
+    CPciSnapshot snapshot;
+    // What every probe asks: the snapshot or the source given.
+    CPciSource& scanner;
     // The IT8212's dwords, kept for its entry, which is recorded after the serial ATA ones.
     uint32_t deferredId = 0;
     uint32_t deferredSubsystem = 0;
