@@ -34,6 +34,7 @@ tova_add_e2e_test(interaction interaction.sh)
 tova_add_e2e_test(install_run install_run.sh run $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(install_stored install_run.sh stored $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(install_alone install_run.sh alone $<TARGET_FILE:tova-sim>)
+tova_add_e2e_test(install_killed install_run.sh killed $<TARGET_FILE:tova-sim>)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.

@@ -12,10 +12,12 @@
 #                                   was not in the run are not
 #   install_run.sh alone TOVA_SIM   a package that runs alone ends the program mid-run and
 #                                   keeps the run; the next start takes it up after the notice
+#   install_run.sh killed TOVA_SIM  the program killed while its first package runs; the next
+#                                   start takes the run up after the notice
 # The expected packages come from tova-sim's install list for the same board; how each demo
 # package is started (its switches, its letter case) is listed below.
 . "$(dirname "$0")/e2e_lib.sh"
-mode=${1:?run, stored or alone}
+mode=${1:?run, stored, alone or killed}
 sim=${2:?the tova-sim program}
 convert=/usr/bin/convert
 boards=$TOVA_SOURCE_DIR/demo/boards
@@ -395,8 +397,8 @@ elif [ "$mode" = alone ]; then
         "$(printf '%s\n' exe_0 exe_1 exe_2 exe_3 exe_4 exe_5 inst_0=00 inst_1=02 inst_2=02 \
             inst_3=02 inst_4=02 inst_5=02 item=06)" \
         "$(reg_values "$resume_key" | sed 's/^\(exe_[0-9]*\)=.*/\1/')"
-    has_run_value && e2e_pass "alone: the Run value starts the program at the next logon" ||
-        e2e_fail "alone: the Run value starts the program at the next logon"
+    e2e_expect_eq "alone: the Run value starts the program at the next logon" 'zzQTM=E:\tova.exe' \
+        "$(reg_values "$run_key" | grep '^zzQTM=')"
     check_records 0
     # The package that ran alone leaves its result log behind: the next run must not take it
     # for the log of its first package.
@@ -411,7 +413,33 @@ elif [ "$mode" = alone ]; then
     await_finish
     check_calls 0 1 2 3 4 5
     check_records 0 1 2 3 4 5
+elif [ "$mode" = killed ]; then
+    # The power goes while the first package runs: the program is killed, nothing of it runs
+    # any more; the next start takes the run up where the registry says it stood.
+    phase=killed
+    stage ich4-845pe
+    setting 'Chipset\Intel\INF\' 'wait_ms=6000'
+    start_and_find
+    rapid_setup_run
+    for _ in $(seq 150); do [ "$(calls_log | grep -c .)" -ge 1 ] && break; sleep 0.2; done
+    e2e_expect_eq "killed: the first package is running" "$(expected_calls "$list" 0)" "$(calls_log)"
+    kill -9 "$E2E_TOVA_PID" 2>/dev/null
+    inspector gone "$title" 20000 >/dev/null && e2e_pass "killed: the program is gone" ||
+        e2e_fail "killed: the program is gone"
+    # A polled package counts as finished once it has started; the rest wait.
+    e2e_expect_eq "killed: the run is kept as it stood" \
+        "$(printf '%s\n' exe_0 exe_1 exe_2 exe_3 exe_4 exe_5 inst_0=00 inst_1=02 inst_2=02 \
+            inst_3=02 inst_4=02 inst_5=02 item=06)" \
+        "$(reg_values "$resume_key" | sed 's/^\(exe_[0-9]*\)=.*/\1/')"
+
+    phase=after-kill
+    e2e_start_tova
+    await_notice
+    await_finish
+    # The package that was running is not started again; every other one once.
+    check_calls 0 1 2 3 4 5
+    check_records 0 1 2 3 4 5
 else
-    e2e_abort "mode must be run, stored or alone, not $mode"
+    e2e_abort "mode must be run, stored, alone or killed, not $mode"
 fi
 e2e_end
