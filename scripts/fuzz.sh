@@ -10,17 +10,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TOVA_FUZZ_BUILD:-$top/build/fuzz}
 jobs=${TOVA_JOBS:-2}
 
-packages=(cmake make clang libfuzzer-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "fuzz: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# clang and libFuzzer are in the project's one package list.
+"$top/scripts/setup.sh"
 
 mkdir -p "$build"
 if ! { cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

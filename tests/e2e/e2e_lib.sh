@@ -126,3 +126,26 @@ e2e_demo_title() {
         awk '/^\[/ { s = tolower($0) }
              s == "[common]" && tolower($0) ~ /^title=/ { sub(/^[^=]*=/, ""); print; exit }'
 }
+
+# e2e_status_bands SHOT CX CY CH: the status column of the driver rows (client x 540 on, below
+# y 100) in a screenshot of a window whose client area is at (CX, CY), CH high: one letter a
+# row from top to bottom, Y for one drawn in yellow (installed), W for white. (The background is
+# 640 pixels wide; Wine's client area may have a column more, so 90 pixels are read.)
+e2e_status_bands() {
+    local shot=${1:?} cx=${2:?} cy=${3:?} ch=${4:?}
+    /usr/bin/convert "$shot" -crop "90x$((ch - 200))+$((cx + 540))+$((cy + 100))" +repage txt:- |
+        awk -F'[ ,:()]+' 'NR > 1 {
+            y = $2; rgb = $3 "," $4 "," $5
+            if (rgb == "255,255,0") yellow[y] = 1; else if (rgb == "255,255,255") white[y] = 1
+        }
+        END {
+            bands = ""; last = -2
+            for (y = 0; y < 2000; y++) {
+                kind = (y in yellow) ? "Y" : ((y in white) ? "W" : "")
+                if (kind == "") continue
+                if (y != last + 1 || substr(bands, length(bands)) != kind) bands = bands kind
+                last = y
+            }
+            print bands
+        }'
+}

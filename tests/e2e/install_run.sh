@@ -168,21 +168,7 @@ rapid_setup_run() {
 status_bands() {
     local shot=$TOVA_E2E_ARTIFACTS/$phase-rows.png
     tova_screenshot "$shot" || e2e_abort "no screenshot"
-    "$convert" "$shot" -crop "90x$((ch - 200))+$((cx + 540))+$((cy + 100))" +repage txt:- |
-        awk -F'[ ,:()]+' 'NR > 1 {
-            y = $2; rgb = $3 "," $4 "," $5
-            if (rgb == "255,255,0") yellow[y] = 1; else if (rgb == "255,255,255") white[y] = 1
-        }
-        END {
-            bands = ""; last = -2
-            for (y = 0; y < 2000; y++) {
-                kind = (y in yellow) ? "Y" : ((y in white) ? "W" : "")
-                if (kind == "") continue
-                if (y != last + 1 || substr(bands, length(bands)) != kind) bands = bands kind
-                last = y
-            }
-            print bands
-        }'
+    e2e_status_bands "$shot" "$cx" "$cy" "$ch"
 }
 
 # await_finish: the run's last message: its text, the dialog gone under it, then OK ends the

@@ -58,22 +58,7 @@ same_region "the CD's background fills the client area" "$E2E_CD/bmp/bk.bmp" 205
 
 # The status column: one band of text a row, yellow for the installed driver (the second of
 # the board's six rows), white for the others.
-# (The background is 640 pixels wide; Wine's client area may have a column more.)
-"$convert" "$shot" -crop "90x$((ch - 200))+$((cx + 540))+$((cy + 100))" +repage txt:- |
-    awk -F'[ ,:()]+' 'NR > 1 {
-        y = $2; rgb = $3 "," $4 "," $5
-        if (rgb == "255,255,0") yellow[y] = 1; else if (rgb == "255,255,255") white[y] = 1
-    }
-    END {
-        bands = ""; last = -2
-        for (y = 0; y < 2000; y++) {
-            kind = (y in yellow) ? "Y" : ((y in white) ? "W" : "")
-            if (kind == "") continue
-            if (y != last + 1 || substr(bands, length(bands)) != kind) bands = bands kind
-            last = y
-        }
-        print bands
-    }' >"$TOVA_E2E_ARTIFACTS/status-bands.txt"
+e2e_status_bands "$shot" "$cx" "$cy" "$ch" >"$TOVA_E2E_ARTIFACTS/status-bands.txt"
 e2e_expect_eq "status column: not installed, installed, then four not installed" WYWWWW \
     "$(cat "$TOVA_E2E_ARTIFACTS/status-bands.txt")"
 
