@@ -22,7 +22,7 @@ tova_demo_wine_version() {
 
 # tova_demo_find WIN_DIR NAME: the file NAME built under the Windows build folder WIN_DIR.
 tova_demo_find() {
-    find "$1" -name "$2" -type f -not -path '*/CMakeFiles/*' 2>/dev/null | head -n 1
+    find "$1" -name "$2" -type f -not -path '*/CMakeFiles/*' 2>/dev/null | sed -n 1p
 }
 
 # tova_demo_stage_cd TOP WIN_DIR BOARD_FILE DEST: the demo CD in DEST (drawn by demo/make-cd.sh
@@ -48,10 +48,12 @@ tova_demo_stage_cd() {
 # tova_demo_title CD: the window title the program takes from the CD: "title" of [Common] in
 # bmp.ini, sections and keys matched in any case, the value without surrounding blanks.
 tova_demo_title() {
-    tr -d '\r' <"${1:?}/bmp.ini" |
-        awk '/^[ \t]*\[/ { s = tolower($0); gsub(/[ \t]/, "", s); next }
-             s == "[common]" && tolower($0) ~ /^[ \t]*title[ \t]*=/ {
-                 sub(/^[^=]*=[ \t]*/, ""); sub(/[ \t]+$/, ""); print; exit }'
+    # awk reads the file itself and to its end: a reader that stops early at the title would
+    # leave a writer in front of it to die of SIGPIPE under pipefail.
+    awk '{ sub(/\r$/, "") }
+         /^[ \t]*\[/ { s = tolower($0); gsub(/[ \t]/, "", s); next }
+         !found && s == "[common]" && tolower($0) ~ /^[ \t]*title[ \t]*=/ {
+             sub(/^[^=]*=[ \t]*/, ""); sub(/[ \t]+$/, ""); print; found = 1 }' "${1:?}/bmp.ini"
 }
 
 # tova_demo_settings VERSION: in the prefix of WINEPREFIX, the Windows version Wine reports and
@@ -77,7 +79,7 @@ tova_demo_settings() {
 tova_demo_screenshot() {
     local file=${1:?} id
     mkdir -p "$(dirname "$file")"
-    id=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" 2>/dev/null | head -n 1)
+    id=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" 2>/dev/null | sed -n 1p)
     if [ -n "$id" ] && "$TOVA_IMPORT" -window "$id" "$file" 2>/dev/null; then return 0; fi
     tova_screenshot "$file"
 }

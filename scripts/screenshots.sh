@@ -77,11 +77,11 @@ inspect settled "$title" 20000 >/dev/null || fail "the window is not drawn"
 
 # Client and window rectangles are in the virtual desktop's coordinates; the desktop is an X
 # window of its own.
-desktop=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" | head -n 1)
+desktop=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" | sed -n 1p)
 [ -n "$desktop" ] || fail "no Wine desktop window"
 read -r cx cy _ _ <<<"$(inspect clientrect "$title")"
 read -r wl wt wr wb <<<"$(inspect list | grep -P "^window\t.*\ttext=\Q$title\E$" |
-    grep -o 'rect=[-0-9,]*' | head -n 1 | cut -d= -f2 | tr ',' ' ')"
+    grep -o 'rect=[-0-9,]*' | sed -n 1p | cut -d= -f2 | tr ',' ' ')"
 [ -n "$wb" ] || fail "cannot find the window's rectangle"
 
 # click X Y: a click at client point (X, Y); park: the pointer over no item of any panel.

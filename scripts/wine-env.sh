@@ -88,8 +88,8 @@ tova_stage_cd() {
     mkdir -p "$dest"
     cp -r "$src"/. "$dest"/ || return 1
     local exe dll
-    exe=$(find "$win" -name tova.exe -type f | head -n 1)
-    dll=$(find "$win" -name roduru.dll -type f | head -n 1)
+    exe=$(find "$win" -name tova.exe -type f | sed -n 1p)
+    dll=$(find "$win" -name roduru.dll -type f | sed -n 1p)
     [ -n "$exe" ] || { echo "tova_stage_cd: no tova.exe under $win" >&2; return 1; }
     [ -n "$dll" ] || { echo "tova_stage_cd: no roduru.dll under $win" >&2; return 1; }
     cp "$exe" "$dll" "$dest"/ || return 1

@@ -12,6 +12,7 @@ set -u
 : "${TOVA_E2E_ARTIFACTS:?the artifact folder of this test}"
 
 . "$TOVA_SOURCE_DIR/scripts/wine-env.sh"
+. "$TOVA_SOURCE_DIR/scripts/demo-env.sh"
 # roduru.dll must find only the board a test stages beside it.
 unset RODURU_BOARD
 
@@ -20,7 +21,7 @@ E2E_CD=$TOVA_E2E_WORK/cd
 E2E_TOOLS=$TOVA_E2E_WORK/tools
 
 e2e_find_program() {
-    find "$TOVA_E2E_WIN64_DIR" -name "$1" -type f | head -n 1
+    find "$TOVA_E2E_WIN64_DIR" -name "$1" -type f | sed -n 1p
 }
 
 e2e_pass() { echo "ok: $*"; }
@@ -122,9 +123,7 @@ e2e_end() {
 
 # The title "bmp.ini" of the demo CD gives the window, read as Windows would (first match).
 e2e_demo_title() {
-    tr -d '\r' <"$TOVA_SOURCE_DIR/demo/cd/bmp.ini" |
-        awk '/^\[/ { s = tolower($0) }
-             s == "[common]" && tolower($0) ~ /^title=/ { sub(/^[^=]*=/, ""); print; exit }'
+    tova_demo_title "$TOVA_SOURCE_DIR/demo/cd"
 }
 
 # e2e_status_bands SHOT CX CY CH: the status column of the driver rows (client x 540 on, below

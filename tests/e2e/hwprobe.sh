@@ -54,7 +54,7 @@ for board in "$TOVA_SOURCE_DIR"/demo/boards/*.board; do
 
     hwprobe "${queries[@]}" >"$TOVA_E2E_ARTIFACTS/$name.txt" 2>&1
     for query in "${queries[@]}"; do
-        got=$(grep -F "pci $query " "$TOVA_E2E_ARTIFACTS/$name.txt" | head -n 1 | cut -d' ' -f3-)
+        got=$(grep -F "pci $query " "$TOVA_E2E_ARTIFACTS/$name.txt" | sed -n 1p | cut -d' ' -f3-)
         e2e_expect_eq "$name: $query" "${expect[$query]}" "$got"
     done
     unset expect

@@ -289,8 +289,8 @@ await_notice() {
         tova_screenshot "$shot" || continue
         read -r red digest <<<"$(red_in "$shot" $((nx + 330)) $((ny + 45)))"
         [ "$red" -gt 0 ] && reds=$((reds + 1)) && digests+="$digest"$'\n'
-        "$convert" "$shot" -crop "16x16+$((nx + 330))+$((ny + 45))" +repage txt:- |
-            grep -q '#ECE9D8' && faces=$((faces + 1))
+        grep -c '#ECE9D8' <<<"$("$convert" "$shot" -crop "16x16+$((nx + 330))+$((ny + 45))" \
+            +repage txt:-)" >/dev/null && faces=$((faces + 1))
         sleep 0.7
     done
     [ "$reds" -ge 3 ] && e2e_pass "$phase: the countdown is drawn in red at (330, 45)" ||

@@ -36,7 +36,7 @@ inspector list >"$TOVA_E2E_ARTIFACTS/windows.txt"
 tova_screenshot "$TOVA_E2E_ARTIFACTS/main-dialog-${dpi}dpi.png" || e2e_fail "screenshot"
 
 # The dialog and the four controls of template 102.
-dialog_line=$(grep -P "^window\t.*\ttext=\Q$title\E$" "$TOVA_E2E_ARTIFACTS/windows.txt" | head -n 1)
+dialog_line=$(grep -P "^window\t.*\ttext=\Q$title\E$" "$TOVA_E2E_ARTIFACTS/windows.txt" | sed -n 1p)
 e2e_expect_eq "the window is a dialog" "class=#32770" "$(printf '%s' "$dialog_line" | grep -o 'class=[^[:space:]]*')"
 # The edit boxes hold the readme and the report by now; only the buttons' texts are fixed.
 for control in "1 Button GO" "2 Button Cancel" "1002 Edit .*" "1003 Edit .*"; do

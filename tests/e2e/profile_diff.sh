@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 corpus=$(cd "$here/../data/profiles" && pwd)
 wine=${WINE64:-/usr/lib/wine/wine64}
 
-dumper=$(find "$win_dir" -name profile_dump.exe -type f | head -n 1)
+dumper=$(find "$win_dir" -name profile_dump.exe -type f | sed -n 1p)
 if [ -z "$dumper" ]; then
     echo "profile_diff: no profile_dump.exe under $win_dir" >&2
     exit 2
