@@ -138,6 +138,18 @@ e2e_expect_eq "a click on row 0's text ticks it again" 1 "$(inspector check "$ti
 xdotool mousemove $((cx + 280)) "$box_y" click 1
 inspector settled "$title" >/dev/null
 e2e_expect_eq "a second click on row 0's text unticks it" 0 "$(inspector check "$title" 200 | cut -f1)"
+# Quick clicks, well inside the double-click time, are one press each: two toggle the row
+# twice, three toggle it three times (a lost second press would leave it as two single clicks do).
+xdotool mousemove $((cx + 280)) "$box_y" click --repeat 2 --delay 60 1
+inspector settled "$title" >/dev/null
+e2e_expect_eq "two quick clicks on row 0's text toggle it twice" 0 "$(inspector check "$title" 200 | cut -f1)"
+xdotool mousemove $((cx + 280)) "$box_y" click --repeat 3 --delay 60 1
+inspector settled "$title" >/dev/null
+e2e_expect_eq "three quick clicks on row 0's text toggle it three times" 1 \
+    "$(inspector check "$title" 200 | cut -f1)"
+xdotool mousemove $((cx + 280)) "$box_y" click 1
+inspector settled "$title" >/dev/null
+e2e_expect_eq "one more click unticks it" 0 "$(inspector check "$title" 200 | cut -f1)"
 e2e_expect_eq "row 1 still keeps its tick" 1 "$(inspector check "$title" 201 | cut -f1)"
 
 # --- Rapid Setup off ("Normal"): the check boxes go, the switch comes back.
@@ -157,7 +169,7 @@ stand_in() {
     fi
     e2e_pass "the window \"$window\" appears"
     rect=$(inspector list | grep -P "^window\t.*\ttext=\Q$window\E$" | grep -o 'rect=[-0-9,]*' |
-        head -n 1 | tr '=,' '  ')
+        sed -n 1p | tr '=,' '  ')
     read -r _ left top right bottom <<<"$rect"
     xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
     inspector gone "$window" 10000 >/dev/null || e2e_fail "the stand-in's window closes"

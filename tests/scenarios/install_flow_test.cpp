@@ -114,7 +114,7 @@ TEST_F(InstallFlowTest, AnInfUpdateEndsTheRunOnXpAndTheNextStartResumesIt)
     EXPECT_EQ("messagebox\tMsg\tSome device drivers will restart your system automatically.\\n"
               "After restarting your system the \"Rapid Setup\" will \\ncontinue to install other "
               "drivers.\n"
-              "launch\tCreateProcess\t10\te:\\chipset\\intel\\infupdate\\setup.exe -a -s -b "
+              "launch\tCreateProcess\t1\te:\\chipset\\intel\\infupdate\\setup.exe -a -s -b "
               "-f2\"c:\\zov.log\"\te:\\Chipset\\Intel\\INFUPDATE\n"
               "exit\t0\n",
               first.out);
@@ -135,7 +135,7 @@ TEST_F(InstallFlowTest, AnInfUpdateEndsTheRunOnXpAndTheNextStartResumesIt)
         << "the notice comes before the window is up";
     EXPECT_EQ(0u, Count(second.out, "infupdate"));
     EXPECT_EQ(1u, Count(second.out, "launch\tWinExec\t10\te:\\lan\\broadcom\\setup.exe"));
-    EXPECT_EQ(1u, Count(second.out, "launch\tCreateProcess\t10\te:\\audio\\realtek\\setup.exe"));
+    EXPECT_EQ(1u, Count(second.out, "launch\tCreateProcess\t1\te:\\audio\\realtek\\setup.exe"));
     EXPECT_NE(std::string::npos,
               second.out.find("messagebox\tMsg\tDriver install finished !! You have to reboot "
                               "system !!\nexit\t0\n"));

@@ -9,9 +9,10 @@ const uint32_t SIM_ERROR_FILE_NOT_FOUND = 2;
 const uint32_t SIM_WINEXEC_OK = 33;
 const uintptr_t SIM_SHELL_OPEN_OK = 42;
 
-// The show modes the log gives calls that have none of their own.
+// The show modes the real adapter hands to the calls that take none from the core: the
+// started program's STARTUPINFO asks for SW_SHOWNORMAL, the shell open for SW_SHOW.
+const uint32_t SIM_SW_SHOWNORMAL = 1;
 const uint32_t SIM_SW_SHOW = 5;
-const uint32_t SIM_SW_SHOWDEFAULT = 10;
 
 const char* CallName(CSimLaunchKind kind)
 {
@@ -87,7 +88,7 @@ bool CSimProcesses::CreateProcess(const char* commandLine, const char* directory
                                   ProcessHandle* out)
 {
     CSimLaunch launch =
-        Launch(SIM_LAUNCH_CREATE_PROCESS, commandLine, nullptr, directory, SIM_SW_SHOWDEFAULT);
+        Launch(SIM_LAUNCH_CREATE_PROCESS, commandLine, nullptr, directory, SIM_SW_SHOWNORMAL);
     if (!launch.started) return false;
     ProcessHandle handle = nextHandle;
     nextHandle += 4;

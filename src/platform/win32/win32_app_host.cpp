@@ -19,6 +19,9 @@ const CWin32Dialog::CMessageEntry CWin32Dialog::MESSAGE_MAP[] = {
     {WM_CLOSE, &CWin32Dialog::OnClose},
     {WM_MOUSEMOVE, &CWin32Dialog::OnMouseMove},
     {WM_LBUTTONDOWN, &CWin32Dialog::OnLButtonDown},
+    // The dialog class asks for double clicks: a second quick press arrives as a double
+    // click, and is one more press, so every press meets its release.
+    {WM_LBUTTONDBLCLK, &CWin32Dialog::OnLButtonDown},
     {WM_LBUTTONUP, &CWin32Dialog::OnLButtonUp},
     {WM_VSCROLL, &CWin32Dialog::OnVScroll},
     {WM_TIMER, &CWin32Dialog::OnTimer},

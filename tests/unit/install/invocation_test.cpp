@@ -370,7 +370,7 @@ TEST_F(InvocationTest, RunAndWaitTicksOnceASecondUntilThePackageEnds)
     EXPECT_EQ("e:\\lan\\setup.exe -s -f2\"c:\\zov.log\"", launch.commandLine);
     EXPECT_EQ("", launch.directory) << "the current folder, the package's";
     ASSERT_FALSE(machine.events.Lines().empty());
-    EXPECT_EQ("launch\tCreateProcess\t10\te:\\lan\\setup.exe -s -f2\"c:\\zov.log\"\tE:\\LAN",
+    EXPECT_EQ("launch\tCreateProcess\t1\te:\\lan\\setup.exe -s -f2\"c:\\zov.log\"\tE:\\LAN",
               machine.events.Lines().back());
 
     // A package that ends at once still gets its one tick.

@@ -35,7 +35,7 @@ TEST(Sequencer, ARunInstallsTheChosenRowsAndFinishes)
     EXPECT_EQ(-1, rig.RowState(1)) << "an unticked row is not in the run";
     rig.Run();
     // The Realtek audio package is waited for; the other is started and polled.
-    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t10\te:\\audio\\realtek\\setup.exe -s "
+    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t1\te:\\audio\\realtek\\setup.exe -s "
                            "-f2\"c:\\zov.log\"\tE:\\Audio\\Realtek"));
     EXPECT_TRUE(rig.Logged("launch\tWinExec\t10\te:\\storage\\sil\\setup.exe -s "
                            "-f2\"c:\\zov.log\"\tE:\\Storage\\Sil"));
@@ -90,7 +90,7 @@ TEST(Sequencer, AnInfUpdateWarnsOfTheRestartAndEndsTheProgramOnXp)
     CSequencer(*rig.dialog).StartSequence();
     EXPECT_TRUE(rig.Logged(CEngineRig::Box("Msg", SEQUENCER_RESTART_WARNING)));
     rig.Run();
-    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t10\te:\\chipset\\infupdate\\setup.exe -a -s -b "
+    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t1\te:\\chipset\\infupdate\\setup.exe -a -s -b "
                            "-f2\"c:\\zov.log\"\tE:\\Chipset\\INFUPDATE"));
     EXPECT_TRUE(rig.machine.processes.Exited());
     EXPECT_EQ(0, rig.RowState(0));
@@ -225,7 +225,7 @@ TEST(Sequencer, ASetupThatCannotBeCreatedStopsTheRunWhereItIs)
     EXPECT_EQ(0, rig.state->uiMode);
     EXPECT_EQ(0u, rig.machine.clock.ArmedCount());
     EXPECT_EQ(1, rig.RowState(0));
-    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t10\te:\\audio\\realtek\\setup.exe -s "
+    EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t1\te:\\audio\\realtek\\setup.exe -s "
                            "-f2\"c:\\zov.log\"\tE:\\Audio\\Realtek\tfailed"));
     rig.dialog->OnClose();
     EXPECT_FALSE(rig.HasResumeKey()) << "closing the window forgets the run";

@@ -48,7 +48,7 @@ TEST_F(SimProcessesTest, ByDefaultAProgramStartsAndEndsAtOnceWithZero)
     EXPECT_EQ(1u, launches[1].show);
     EXPECT_EQ(SIM_LAUNCH_SHELL_OPEN, launches[3].kind);
     EXPECT_EQ("/q", launches[3].parameters);
-    EXPECT_EQ((std::vector<std::string>{"launch\tCreateProcess\t10\tE:\\LAN\\setup.exe -s\tE:\\LAN",
+    EXPECT_EQ((std::vector<std::string>{"launch\tCreateProcess\t1\tE:\\LAN\\setup.exe -s\tE:\\LAN",
                                         "launch\tWinExec\t1\tE:\\patch98.exe\t",
                                         "launch\tShellExecute\t5\thttp://www.example.com\t",
                                         "launch\tShellExecute\t5\tE:\\Utility\\tool.exe /q\tE:\\Utility"}),

@@ -181,7 +181,7 @@ TEST(SimMachine, TheAdaptersShareOneLogOneClockAndOneSystem)
     platform.processes.CloseProcess(h);
     platform.window.MessageBox(true, "text", "Msg", MSGBOX_OK);
     platform.processes.ExitProcess(0);
-    EXPECT_EQ((std::vector<std::string>{"timer\tset\t1\t20", "launch\tCreateProcess\t10\tE:\\x.exe\tE:\\",
+    EXPECT_EQ((std::vector<std::string>{"timer\tset\t1\t20", "launch\tCreateProcess\t1\tE:\\x.exe\tE:\\",
                                         "messagebox\tMsg\ttext", "exit\t0"}),
               machine.events.Lines())
         << "a program without a folder of its own starts in the current directory";
