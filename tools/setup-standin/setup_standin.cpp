@@ -1,13 +1,16 @@
 // setup_standin.exe: stands in for a driver package's setup program. It takes the silent
 // installer switches (-s, -a, -b, -f1"response file", -f2"result log"), notes how it was started
-// as one line of C:\setup-calls.log (its command line, a tab, its current folder), waits as long
-// as setup-standin.ini beside it says, writes the result log the way a silent setup does and
-// ends with code 0. It shows no window.
+// as one line of C:\setup-calls.log (its command line, a tab, its current folder, a tab, the
+// show mode its starter asked for or "-"), waits as long as setup-standin.ini beside it says,
+// writes the result log the way a silent setup does and ends with code 0. It shows no window.
+// Started without any switch it stands in for the RAID patch (patch98.exe), which tells that
+// it is done by a file of its own.
 //
 // setup-standin.ini, one "key=value" a line (every key optional):
 //   wait_ms=1500       how long the "installation" takes (default 0, at most 600000)
 //   log=yes|no         write the result log named by -f2 (default yes)
 //   resultcode=yes|no  put "ResultCode=0" into it (default yes)
+//   done_file=PATH     started without switches: the file written once the wait is over
 // A response file (-f1) that cannot be read makes the result "ResultCode=-3", as a silent setup
 // reports a response file it cannot use.
 #include <windows.h>
@@ -33,6 +36,8 @@ const int STANDIN_EXIT_BAD_SWITCH = 2;
 const int STANDIN_EXIT_BAD_SETTINGS = 3;
 // The start could not be noted in the calls log.
 const int STANDIN_EXIT_NOT_LOGGED = 4;
+// The done file of a start without switches could not be written.
+const int STANDIN_EXIT_NO_DONE_FILE = 5;
 
 // The switches of one start.
 struct CSwitches {
@@ -47,6 +52,7 @@ struct CSettings {
     DWORD waitMs;
     bool writeLog;
     bool writeResultCode;
+    char doneFile[MAX_PATH];
 };
 
 char LowerChar(char c)
@@ -207,6 +213,11 @@ bool ParseSettingsLine(char* line, CSettings* settings)
     if (SameWord(key, "wait_ms")) return ParseMilliseconds(value, &settings->waitMs);
     if (SameWord(key, "log")) return ParseYesNo(value, &settings->writeLog);
     if (SameWord(key, "resultcode")) return ParseYesNo(value, &settings->writeResultCode);
+    if (SameWord(key, "done_file")) {
+        if (!*value || lstrlenA(value) >= MAX_PATH) return false;
+        lstrcpynA(settings->doneFile, value, MAX_PATH);
+        return true;
+    }
     return false;
 }
 
@@ -216,6 +227,7 @@ bool ReadSettings(CSettings* settings)
     settings->waitMs = 0;
     settings->writeLog = true;
     settings->writeResultCode = true;
+    settings->doneFile[0] = '\0';
     char path[MAX_PATH];
     PathBesideProgram(STANDIN_SETTINGS_FILE, path);
     static char text[STANDIN_SETTINGS_SIZE];
@@ -270,17 +282,37 @@ void AppendCut(char* dest, int size, const char* src)
     if (used < size - 1) lstrcpynA(dest + used, src, size - used);
 }
 
-// The calls log line: the command line as the system gives it, a tab, the current folder.
+// The show mode the starter asked for (WinExec's and CreateProcess's start-up information), as
+// a number, or "-" when it asked for none.
+void ShowMode(char* text)
+{
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    if (!(startup.dwFlags & STARTF_USESHOWWINDOW)) {
+        lstrcpyA(text, "-");
+        return;
+    }
+    wsprintfA(text, "%u", static_cast<unsigned>(startup.wShowWindow));
+}
+
+// The calls log line: the command line as the system gives it, a tab, the current folder, a
+// tab, the show mode.
 bool NoteCall()
 {
     static char line[STANDIN_LINE_SIZE];
     char folder[MAX_PATH];
+    char show[16];
     DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
     if (length == 0 || length >= MAX_PATH) folder[0] = '\0';
+    ShowMode(show);
     line[0] = '\0';
     AppendCut(line, sizeof(line) - 2, GetCommandLineA());
     AppendCut(line, sizeof(line) - 2, "\t");
     AppendCut(line, sizeof(line) - 2, folder);
+    AppendCut(line, sizeof(line) - 2, "\t");
+    AppendCut(line, sizeof(line) - 2, show);
     AppendCut(line, sizeof(line), "\r\n");
     return AppendToFile(STANDIN_CALLS_LOG, line);
 }
@@ -316,6 +348,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!ReadSettings(&settings)) return STANDIN_EXIT_BAD_SETTINGS;
 
     TakeTime(settings.waitMs);
+
+    bool anySwitch = switches.silent || switches.flagA || switches.flagB ||
+                     switches.responseFile[0] || switches.resultLog[0];
+    if (!anySwitch && settings.doneFile[0] && !WriteWholeFile(settings.doneFile, "done\r\n")) {
+        return STANDIN_EXIT_NO_DONE_FILE;
+    }
 
     if (settings.writeLog && switches.resultLog[0]) {
         static char result[256];
