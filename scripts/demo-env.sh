@@ -7,7 +7,8 @@ TOVA_DEMO_DESKTOP=tova
 TOVA_DEMO_DESKTOP_SIZE=800x600
 
 # tova_demo_wine_version NAME: the Wine version name for a system named as Wine names it (winxp,
-# win2k, nt40, win98, winme) or as the program does (win2000, nt4, win98se); nothing for others.
+# win2k, nt40, win98, winme, win95) or as the program does (win2000, nt4, win98se); nothing for
+# others.
 # The systems after XP pass too: the program refuses them, which is worth seeing once.
 tova_demo_wine_version() {
     case ${1:-} in
@@ -16,7 +17,21 @@ tova_demo_wine_version() {
     nt40 | nt4) echo nt40 ;;
     win98 | win98se) echo win98 ;;
     winme) echo winme ;;
+    win95) echo win95 ;;
     vista | win7 | win8 | win81 | win10) echo "$1" ;;
+    esac
+}
+
+# tova_demo_sim_os WINE_VERSION: the name tova-sim takes for the system Wine reports (Wine's win98
+# is 98 SE); nothing for a system the program refuses.
+tova_demo_sim_os() {
+    case ${1:-} in
+    winxp) echo winxp ;;
+    win2k) echo win2000 ;;
+    nt40) echo nt4 ;;
+    win98) echo win98se ;;
+    winme) echo winme ;;
+    win95) echo win95 ;;
     esac
 }
 

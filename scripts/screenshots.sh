@@ -2,8 +2,10 @@
 # Makes the project's screenshots: the real x86_64 tova.exe under Wine (reporting Windows XP) on
 # the demo CD with the ich4-845pe board, in Wine's virtual desktop so the window has its caption
 # bar, clicked through its five tabs. Writes docs/screenshots/panel0.png ... panel4.png and
-# panel0-rapid.png (Rapid Setup on), each cropped to the window with its caption bar. The
-# pictures are made by this script from our own program and CD; nothing else is in them.
+# panel0-rapid.png (Rapid Setup on), each cropped to the window with its caption bar; then the
+# same on Windows 98 SE (the program's own port instructions, answered by roduru.dll) for
+# panel0-win98se.png and panel3-win98se.png. The pictures are made by this script from our own
+# program and CD; nothing else is in them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -56,33 +58,43 @@ title=$(tova_demo_title "$work/cd")
 
 trap tova_cleanup EXIT
 trap 'exit 130' INT TERM
-# Always a display of our own, so every run makes the same pictures.
-unset DISPLAY
-tova_xvfb_start || fail "cannot start Xvfb"
-tova_wine_prefix "$work/prefix" || fail "cannot make the Wine prefix"
-tova_demo_settings winxp || fail "cannot set up the prefix"
-tova_drive e "$work/cd"
 
 inspect() {
     "$TOVA_WINE" "$inspector" "$@" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 
-say "starting E:\\tova.exe on display $DISPLAY"
-(cd "$work/cd" && exec "$TOVA_WINE" 'E:\tova.exe') &
-tova_pid=$!
-inspect wait "$title" 60000 >/dev/null || fail "no window titled \"$title\""
-inspect settled "$title" 20000 >/dev/null || fail "the window is not drawn"
-[ "$(inspect count Msg)" = 0 ] || fail "the program shows a message box"
+# session VERSION: a display and a prefix of their own reporting Windows VERSION, the program
+# started on the CD, its window found: cx cy its client area, wl wt wr wb its frame, in the
+# virtual desktop's coordinates (the desktop is an X window of its own).
+session() {
+    tova_cleanup
+    # Always a display of our own, so every run makes the same pictures.
+    unset DISPLAY
+    tova_xvfb_start || fail "cannot start Xvfb"
+    tova_wine_prefix "$work/prefix" || fail "cannot make the Wine prefix"
+    tova_demo_settings "$1" || fail "cannot set up the prefix"
+    tova_drive e "$work/cd"
+    say "starting E:\\tova.exe on Windows $1, display $DISPLAY"
+    (cd "$work/cd" && exec "$TOVA_WINE" 'E:\tova.exe') &
+    tova_pid=$!
+    inspect wait "$title" 60000 >/dev/null || fail "no window titled \"$title\""
+    inspect settled "$title" 20000 >/dev/null || fail "the window is not drawn"
+    [ "$(inspect count Msg)" = 0 ] || fail "the program shows a message box"
+    desktop=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" | sed -n 1p)
+    [ -n "$desktop" ] || fail "no Wine desktop window"
+    read -r cx cy _ _ <<<"$(inspect clientrect "$title")"
+    read -r wl wt wr wb <<<"$(inspect list | grep -P "^window\t.*\ttext=\Q$title\E$" |
+        grep -o 'rect=[-0-9,]*' | sed -n 1p | cut -d= -f2 | tr ',' ' ')"
+    [ -n "$wb" ] || fail "cannot find the window's rectangle"
+}
 
-# Client and window rectangles are in the virtual desktop's coordinates; the desktop is an X
-# window of its own.
-desktop=$(xdotool search --name "^$TOVA_DEMO_DESKTOP - Wine desktop\$" | sed -n 1p)
-[ -n "$desktop" ] || fail "no Wine desktop window"
-read -r cx cy _ _ <<<"$(inspect clientrect "$title")"
-read -r wl wt wr wb <<<"$(inspect list | grep -P "^window\t.*\ttext=\Q$title\E$" |
-    grep -o 'rect=[-0-9,]*' | sed -n 1p | cut -d= -f2 | tr ',' ' ')"
-[ -n "$wb" ] || fail "cannot find the window's rectangle"
+# end_session: the program closed, its end waited for.
+end_session() {
+    park
+    inspect close "$title" 2000 >/dev/null || true
+    tova_wait_exit "$tova_pid" 20 || say "tova.exe did not end within 20 s of being closed"
+}
 
 # click X Y: a click at client point (X, Y); park: the pointer over no item of any panel.
 click() { xdotool mousemove --window "$desktop" $((cx + $1)) $((cy + $2)) click 1; }
@@ -100,6 +112,7 @@ shoot() {
 }
 tab() { click 98 $((104 + 50 * $1 + 21)); }
 
+session winxp
 shoot panel0
 click 350 374
 shoot panel0-rapid
@@ -109,7 +122,11 @@ for k in 1 2 3 4; do
     shoot "panel$k"
 done
 tab 0
-park
+end_session
 
-inspect close "$title" 2000 >/dev/null || true
-tova_wait_exit "$tova_pid" 20 || say "tova.exe did not end within 20 s of being closed"
+session win98
+shoot panel0-win98se
+tab 3
+shoot panel3-win98se
+tab 0
+end_session

@@ -17,3 +17,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+
+# The i686 program's runs need Debian's 32-bit Wine; where it cannot be had they are skipped.
+"$(dirname "$0")/wine32.sh" install

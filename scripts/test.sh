@@ -7,4 +7,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh"
 cd "$top/build/native"
 ctest --output-on-failure -j"${TOVA_JOBS:-2}"
+wine32=$("$top/scripts/wine32.sh" probe)
+[ "$wine32" = yes ] || echo "i686 end-to-end runs skipped: $wine32"
 "$top/scripts/fuzz.sh" 10

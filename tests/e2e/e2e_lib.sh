@@ -67,6 +67,25 @@ e2e_begin() {
     tova_drive t "$E2E_TOOLS"
 }
 
+# e2e_system NAME: the Windows Wine reports, named as the program or as Wine names it (winxp,
+# win2000, nt4, win98se, winme, win95, or win2k, nt40, win98); E2E_SIM_OS is tova-sim's name for
+# it, E2E_WINE_VERSION Wine's. Run it after e2e_begin.
+E2E_SIM_OS=
+E2E_WINE_VERSION=
+e2e_system() {
+    E2E_WINE_VERSION=$(tova_demo_wine_version "${1:?e2e_system NAME}")
+    E2E_SIM_OS=$(tova_demo_sim_os "$E2E_WINE_VERSION")
+    [ -n "$E2E_SIM_OS" ] || e2e_abort "no system named $1"
+    tova_wine_version "$E2E_WINE_VERSION" || e2e_abort "cannot set the Windows version $E2E_WINE_VERSION"
+    tova_log "Windows version $E2E_WINE_VERSION (tova-sim: $E2E_SIM_OS)"
+}
+
+# e2e_is_9x: the system set is of the 9x family (the program's own port instructions).
+e2e_is_9x() {
+    case $E2E_SIM_OS in win95 | win98 | win98se | winme) return 0 ;; esac
+    return 1
+}
+
 # e2e_stage_cd BOARD: the demo CD with its pictures, tova.exe, roduru.dll and the board, on
 # drive E:, and the stand-in program at every utility's path (when the build has it: a test
 # that starts utilities checks for them itself).

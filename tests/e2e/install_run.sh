@@ -14,6 +14,11 @@
 #                                   keeps the run; the next start takes it up after the notice
 #   install_run.sh killed TOVA_SIM  the program killed while its first package runs; the next
 #                                   start takes the run up after the notice
+#   install_run.sh restart TOVA_SIM Windows 98 SE: the INF update asks Windows to restart, two
+#                                   SiI RAID rows run the RAID patch hidden and wait for its
+#                                   file, an RTL8139 row starts in upper case and ends the
+#                                   program; each start after the first takes the run up after
+#                                   the notice, and every start equals tova-sim's on that run
 # The expected packages come from tova-sim's install list for the same board; how each demo
 # package is started (its switches, its letter case) is listed below.
 . "$(dirname "$0")/e2e_lib.sh"
@@ -31,7 +36,7 @@ notice_text='"Rapid Setup " will continue to install drivers.'
 run_limit=150
 
 e2e_begin
-tova_wine_version winxp || e2e_abort "cannot set the Windows version"
+if [ "$mode" = restart ]; then e2e_system win98se; else e2e_system winxp; fi
 calls=$WINEPREFIX/drive_c/setup-calls.log
 title=$(e2e_demo_title)
 
@@ -39,14 +44,15 @@ title=$(e2e_demo_title)
 # What the program must start.
 
 # package_call FOLDER FILE: the calls log line of a demo package on Windows XP: the command line
-# the program gives it, a tab, the package's folder as its current folder.
+# the program gives it, a tab, the package's folder as its current folder, a tab, the show mode
+# (CreateProcess's SW_SHOWNORMAL for a package waited for, WinExec's SW_SHOWDEFAULT otherwise).
 package_call() {
-    local folder=$1 file=$2 switches case
+    local folder=$1 file=$2 switches case show=10
     case $folder in
     # Runs alone: started in upper case, the program ends at once.
     'Chipset\VIA\4in1\') switches=' -b -s -f2"c:\zov.log"' case=upper ;;
     # Waited for by its process, then its result log.
-    'Audio\Realtek\') switches=' -s -f2"c:\zov.log"' case=lower ;;
+    'Audio\Realtek\') switches=' -s -f2"c:\zov.log"' case=lower show=1 ;;
     # No-wait folders: started and polled for the result log.
     'Chipset\USB20\2KXP\' | 'Chipset\VIA\USB2.0\') switches=' -s -f2"c:\zov.log"' case=lower ;;
     # Plain packages: started and polled for the result log.
@@ -63,13 +69,13 @@ package_call() {
     else
         line=$(printf '%s' "$line" | tr '[:upper:]' '[:lower:]')
     fi
-    printf '%s\te:\\%s\n' "$line" "${folder%\\}"
+    printf '%s\te:\\%s\t%s\n' "$line" "${folder%\\}" "$show"
 }
 
-# install_list BOARD: the install list tova-sim makes on the board under Windows XP from the
-# staged CD, one row a line: folder TAB setup file TAB caption TAB version.
+# install_list BOARD: the install list tova-sim makes on the board under the test's Windows from
+# the staged CD, one row a line: folder TAB setup file TAB caption TAB version.
 install_list() {
-    "$sim" start --drive "E=$E2E_CD" --board "$1" --os winxp |
+    "$sim" start --drive "E=$E2E_CD" --board "$1" --os "$E2E_SIM_OS" |
         sed -n 's/^item\.[0-9]*=//p' | awk -F'\t' '{ print $4 "\t" $5 "\t" $3 "\t" $6 }'
 }
 
@@ -217,10 +223,11 @@ check_records() {
 # stage BOARD: the CD on E: for the board, its install list in $list; no calls, no result log.
 stage() {
     e2e_stage_cd "$boards/$1.board"
+    if [ -n "${2:-}" ]; then "$2" || e2e_abort "cannot change the CD for $phase"; fi
     list=$(install_list "$boards/$1.board")
     [ -n "$list" ] || e2e_abort "tova-sim gives no install list for $1"
     printf '%s\n' "$list" >"$TOVA_E2E_ARTIFACTS/list-$1.txt"
-    rm -f "$calls"
+    rm -f "$calls" "$WINEPREFIX/drive_c/setup-times.log"
     find "$WINEPREFIX/drive_c" -maxdepth 1 -iname zov.log -delete
 }
 
@@ -255,7 +262,7 @@ standin_checks() {
     rm -f "$folder/setup-standin.ini"
     e2e_expect_eq "stand-in: every start is noted with its folder" \
         "5 5" "$(calls_log | grep -c 'setup\.exe') $(calls_log | cut -f2 | grep -cxF 'E:\Winbond\HWMon')"
-    rm -f "$calls"
+    rm -f "$calls" "$WINEPREFIX/drive_c/setup-times.log"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -270,8 +277,11 @@ red_in() {
 }
 
 # await_notice: the notice appears over the starting program, says that Rapid Setup goes on,
-# counts down in red on XP's dialog face at client (330, 45), and closes by itself.
+# counts down in red at client (330, 45) on the dialog face of the system's style (XP's, or the
+# classic grey elsewhere), and closes by itself.
 await_notice() {
+    local face='#ECE9D8' style="XP's"
+    if [ "$E2E_SIM_OS" != winxp ]; then face='#C0C0C0' style='the classic'; fi
     local box=$TOVA_E2E_ARTIFACTS/$phase-notice.txt
     if ! inspector msgbox Msg 30000 >"$box"; then
         e2e_fail "$phase: the notice appears"
@@ -289,14 +299,14 @@ await_notice() {
         tova_screenshot "$shot" || continue
         read -r red digest <<<"$(red_in "$shot" $((nx + 330)) $((ny + 45)))"
         [ "$red" -gt 0 ] && reds=$((reds + 1)) && digests+="$digest"$'\n'
-        grep -c '#ECE9D8' <<<"$("$convert" "$shot" -crop "16x16+$((nx + 330))+$((ny + 45))" \
+        grep -c "$face" <<<"$("$convert" "$shot" -crop "16x16+$((nx + 330))+$((ny + 45))" \
             +repage txt:-)" >/dev/null && faces=$((faces + 1))
         sleep 0.7
     done
     [ "$reds" -ge 3 ] && e2e_pass "$phase: the countdown is drawn in red at (330, 45)" ||
         e2e_fail "$phase: the countdown is drawn in red at (330, 45) (seen $reds of 5 times)"
-    [ "$faces" -ge 3 ] && e2e_pass "$phase: on XP's dialog face" ||
-        e2e_fail "$phase: on XP's dialog face (seen $faces of 5 times)"
+    [ "$faces" -ge 3 ] && e2e_pass "$phase: on $style dialog face" ||
+        e2e_fail "$phase: on $style dialog face (seen $faces of 5 times)"
     local distinct
     distinct=$(printf '%s' "$digests" | sort -u | grep -c .)
     [ "$distinct" -ge 2 ] && e2e_pass "$phase: the number counts down" ||
@@ -324,6 +334,79 @@ resume_state() {
     done
     "$TOVA_WINE" reg add "$resume_key" /v item /t REG_BINARY /d "$(printf '%02x' "$#")" /f \
         >/dev/null || e2e_abort "cannot write the resume list's length"
+}
+
+# ---------------------------------------------------------------------------------------------
+# The 98 SE run across its restart.
+
+# restart_cd: the staged CD's 98 SE block changed so that the run on ich4-845pe meets what only
+# the 9x family does: the INF update in an "INFUPDATE" folder, the ATA133 row replaced by two
+# Silicon Image RAID rows (two RAID rows make them response-file packages run after the RAID
+# patch), and the hardware monitor row by an RTL8139 package. Each new folder gets the stand-in
+# as its setup program, the SiI folders also as patch98.exe, writing c:\geo.log when done.
+restart_cd() {
+    local folder setup
+    setup=$(e2e_find_program setup_standin.exe)
+    awk 'BEGIN { FS = OFS = ";" }
+         { sub(/\r$/, "") }
+         $1 == 53 && $2 == 12 { $6 = "%CDROM%Chipset\\Intel\\INFUPDATE\\" }
+         $1 == 70 && $2 == 12 {
+             print "70;12;Promise;30;Silicon Image 3112 RAID Driver;%CDROM%Other\\SiI\\Si3112\\;setup.exe;V1.0.0.38\r"
+             $0 = "71;12;Promise;30;Silicon Image 3112 RAID Driver (second channel);%CDROM%Other\\SiI\\Si3112R\\;setup.exe;V1.0.0.38"
+         }
+         $1 == 74 && $2 == 12 { $5 = "Realtek RTL8139 LAN Driver"; $6 = "%CDROM%Network\\RTL8139\\" }
+         { print $0 "\r" }' "$E2E_CD/tova.txt" >"$TOVA_E2E_WORK/tova.txt" &&
+        mv "$TOVA_E2E_WORK/tova.txt" "$E2E_CD/tova.txt" || return 1
+    for folder in Chipset/Intel/INFUPDATE Other/SiI/Si3112 Other/SiI/Si3112R Network/RTL8139; do
+        mkdir -p "$E2E_CD/$folder" && cp "$setup" "$E2E_CD/$folder/setup.exe" || return 1
+    done
+    for folder in Other/SiI/Si3112 Other/SiI/Si3112R; do
+        cp "$setup" "$E2E_CD/$folder/patch98.exe" &&
+            printf '[InstallShield Silent]\r\n' >"$E2E_CD/$folder/setup1.iss" &&
+            printf 'done_file=c:\\geo.log\r\nwait_ms=3000\r\n' >"$E2E_CD/$folder/setup-standin.ini" ||
+            return 1
+    done
+}
+
+# sim_run: the same run on the simulated PC, start after start on one registry and one C:, as
+# the Run value starts the program after each restart: every start of a program as the calls
+# log notes it (command line, folder, show mode), and the restarts asked for, in sim-run.txt.
+sim_run() {
+    local c=$TOVA_E2E_WORK/sim-c reg=$TOVA_E2E_WORK/sim.reg out=$TOVA_E2E_ARTIFACTS/sim-run.txt i
+    local script=$'click 391 374\nclick 351 374\nwait 600000\nwait 600000\n'
+    rm -rf "$c" "$reg" "$out"
+    mkdir -p "$c"
+    for ((i = 1; i <= 8; i++)); do
+        "$sim" session --drive "E=$E2E_CD" --drive "C=$c" --registry "$reg" \
+            --board "$boards/ich4-845pe.board" --os "$E2E_SIM_OS" --script - <<<"$script" \
+            >"$TOVA_E2E_WORK/sim-$i.txt" || return 1
+        echo "start $i" >>"$out"
+        awk -F'\t' '$1 == "launch" { print "launch\t" $4 "\t" $5 "\t" $3 }
+                    $1 == "restart" || $1 == "exit" || $1 == "messagebox" { print }' \
+            "$TOVA_E2E_WORK/sim-$i.txt" >>"$out"
+        grep -c '^messagebox.*Driver install finished' "$TOVA_E2E_WORK/sim-$i.txt" >/dev/null && return 0
+        script=$'wait 600000\nwait 600000\nwait 600000\n'
+    done
+    echo "install_run: the simulated run did not finish in 8 starts" >&2
+    return 1
+}
+
+# await_quiet: the programs the last start started end too, as they would before the next
+# logon.
+await_quiet() {
+    local i
+    for ((i = 0; i < 300; i++)); do
+        pgrep -f -i 'tova\.exe|setup\.exe|patch98\.exe' >/dev/null || return 0
+        sleep 0.1
+    done
+    e2e_fail "$phase: the programs it started end"
+}
+
+# await_end WHAT SECONDS: the program this shell started ends with code 0 within SECONDS, and
+# what it started ends as well.
+await_end() {
+    e2e_expect_exit "$phase: $1" "$E2E_TOVA_PID" 0 "$2"
+    await_quiet
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -425,7 +508,75 @@ elif [ "$mode" = killed ]; then
     # The package that was running is not started again; every other one once.
     check_calls 0 1 2 3 4 5
     check_records 0 1 2 3 4 5
+elif [ "$mode" = restart ]; then
+    phase=restart
+    stage ich4-845pe restart_cd
+    e2e_expect_eq "the 98 SE list has the INF update, two SiI RAID rows and the RTL8139 row" \
+        'Chipset\Intel\INFUPDATE\|LAN\Intel\|Audio\Sigmatel\|Other\SiI\Si3112\|Other\SiI\Si3112R\|Network\RTL8139\|Chipset\USB20\98ME\' \
+        "$(cut -f1 <<<"$list" | paste -sd'|')"
+    sim_run || e2e_abort "tova-sim cannot run the 98 SE run"
+    starts=$(grep -c '^start ' "$TOVA_E2E_ARTIFACTS/sim-run.txt")
+    echo "tova-sim: the run takes $starts starts"
+
+    start_and_find
+    rapid_setup_run
+    box=$TOVA_E2E_ARTIFACTS/restart-warning.txt
+    if inspector msgbox Msg 20000 >"$box"; then
+        e2e_expect_eq "restart: the run warns of the restart first" \
+            'Some device drivers will restart your system automatically.\nAfter restarting your system the "Rapid Setup" will \ncontinue to install other drivers.' \
+            "$(sed -n 's/^text\t//p' "$box" | paste -sd'\n' | sed 's/\t/\\n/g')"
+        inspector press Msg OK >/dev/null || e2e_fail "restart: OK can be pressed"
+    else
+        e2e_fail "restart: the run warns of the restart first"
+    fi
+    e2e_expect_exit "$phase: tova.exe ends with code 0 after asking Windows to restart" \
+        "$E2E_TOVA_PID" 0 "$run_limit"
+    # Wine's answer to ExitWindowsEx: wineboot ends the session, and the session that follows
+    # starts the Run value's program, as the logon after a restart does on Windows.
+    phase=start-2
+    restarted=
+    for ((i = 0; i < 300; i++)); do
+        restarted=$(pgrep -f -x 'E:\\tova\.exe') && break
+        sleep 0.1
+    done
+    if [ -n "$restarted" ]; then
+        e2e_pass "restart: Wine ends the session and the Run value starts E:\\tova.exe again"
+        await_notice
+        for ((i = 0; i < run_limit * 10; i++)); do kill -0 "$restarted" 2>/dev/null || break; sleep 0.1; done
+        kill -0 "$restarted" 2>/dev/null && e2e_fail "$phase: the restarted tova.exe ends" ||
+            e2e_pass "$phase: the restarted tova.exe ends when its package is started"
+        await_quiet
+    else
+        e2e_fail "restart: Wine ends the session and the Run value starts E:\\tova.exe again"
+    fi
+    for ((n = 3; n <= starts; n++)); do
+        phase=start-$n
+        e2e_start_tova
+        await_notice
+        if [ "$n" = "$starts" ]; then
+            await_finish
+        else
+            await_end "tova.exe ends with code 0 when its package is started" "$run_limit"
+        fi
+    done
+    phase=restart
+    awk -F'\t' '$1 == "launch" { print $2 "\t" $3 "\t" $4 }' "$TOVA_E2E_ARTIFACTS/sim-run.txt" \
+        >"$TOVA_E2E_ARTIFACTS/restart-calls-expected.txt"
+    calls_log >"$TOVA_E2E_ARTIFACTS/restart-calls.txt"
+    compare "restart: every program started as on the simulated PC, each once (command line, folder, show mode)" \
+        "$TOVA_E2E_ARTIFACTS/restart-calls-expected.txt" "$TOVA_E2E_ARTIFACTS/restart-calls.txt"
+    check_records 0 1 2 3 4 5 6
+    [ -e "$WINEPREFIX/drive_c/geo.log" ] && e2e_fail "restart: the RAID patch's file is removed" ||
+        e2e_pass "restart: the RAID patch's file is removed"
+    # Each SiI package starts only once the patch before it has written its file (3 s after it
+    # started): the times log has the patch's "done" before the package's "start".
+    tr -d '\r' <"$WINEPREFIX/drive_c/setup-times.log" >"$TOVA_E2E_ARTIFACTS/restart-times.txt" 2>/dev/null
+    e2e_expect_eq "restart: each SiI package starts after its RAID patch is done" \
+        'patch98.exe start|patch98.exe done|si3112 start|patch98.exe start|patch98.exe done|si3112r start' \
+        "$(awk -F'\t' '$3 ~ /patch98|si3112/ {
+                name = ($3 ~ /patch98/) ? "patch98.exe" : ($3 ~ /si3112r/ ? "si3112r" : "si3112")
+                print name " " $1 }' "$TOVA_E2E_ARTIFACTS/restart-times.txt" | paste -sd'|')"
 else
-    e2e_abort "mode must be run, stored, alone or killed, not $mode"
+    e2e_abort "mode must be run, stored, alone, killed or restart, not $mode"
 fi
 e2e_end

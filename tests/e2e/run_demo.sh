@@ -101,6 +101,25 @@ else
     e2e_fail "run-demo.sh recorded the caption bar in $out/caption.txt"
 fi
 
+# --- Windows 98 SE: the program's own port instructions find the board through roduru.dll.
+out=$TOVA_E2E_WORK/win98
+demo "$out" ich4-845pe win98
+e2e_expect_eq "run-demo.sh on Windows 98 SE ends with status 0" 0 "$DEMO_STATUS"
+if grep -qF "the window \"$title\" is shown" "$out.log"; then
+    e2e_pass "run-demo.sh on Windows 98 SE shows the window"
+else
+    e2e_fail "run-demo.sh on Windows 98 SE shows the window"
+fi
+# The rows the window lists are the board's on 98 SE: six, the USB 2.0 driver for 98 SE/Me last.
+rows=$(grep -cP '^  window\t.*\tid=20[0-9]\t.*\tclass=Button\t' "$out/windows.txt" 2>/dev/null)
+e2e_expect_eq "run-demo.sh on Windows 98 SE lists the board's six rows" 6 "$rows"
+if grep -qP '^  window\t.*\tid=205\t.*\ttext=Intel USB 2\.0 Driver for 98SE/Me$' "$out/windows.txt"; then
+    e2e_pass "the sixth row is the USB 2.0 driver for 98 SE/Me"
+else
+    e2e_fail "the sixth row is the USB 2.0 driver for 98 SE/Me"
+fi
+[ -s "$out/screenshot.png" ] && cp "$out/screenshot.png" "$TOVA_E2E_ARTIFACTS/screenshot-win98.png"
+
 # --- A system the program refuses: the run fails and says what the program said.
 out=$TOVA_E2E_WORK/refused
 demo "$out" ich4-845pe win7

@@ -1,7 +1,9 @@
 // setup_standin.exe: stands in for a driver package's setup program. It takes the silent
 // installer switches (-s, -a, -b, -f1"response file", -f2"result log"), notes how it was started
 // as one line of C:\setup-calls.log (its command line, a tab, its current folder, a tab, the
-// show mode its starter asked for or "-"), waits as long as setup-standin.ini beside it says,
+// show mode its starter asked for or "-") and the moment in C:\setup-times.log ("start", the tick
+// count, the command line; "done" and the tick when a done file is written, so the order of two
+// programs can be checked), waits as long as setup-standin.ini beside it says,
 // writes the result log the way a silent setup does and ends with code 0. It shows no window.
 // Started without any switch it stands in for the RAID patch (patch98.exe), which tells that
 // it is done by a file of its own.
@@ -18,6 +20,7 @@
 namespace {
 
 const char STANDIN_CALLS_LOG[] = "C:\\setup-calls.log";
+const char STANDIN_TIMES_LOG[] = "C:\\setup-times.log";
 const char STANDIN_SETTINGS_FILE[] = "setup-standin.ini";
 const char STANDIN_RESULT_HEADER[] = "[ResponseResult]\r\n";
 const char STANDIN_RESULT_OK[] = "ResultCode=0\r\n";
@@ -282,6 +285,20 @@ void AppendCut(char* dest, int size, const char* src)
     if (used < size - 1) lstrcpynA(dest + used, src, size - used);
 }
 
+// One line of the times log: what happened, the tick count, the command line.
+bool NoteTime(const char* what)
+{
+    static char line[STANDIN_LINE_SIZE];
+    char tick[16];
+    wsprintfA(tick, "\t%lu\t", static_cast<unsigned long>(GetTickCount()));
+    line[0] = '\0';
+    AppendCut(line, sizeof(line) - 2, what);
+    AppendCut(line, sizeof(line) - 2, tick);
+    AppendCut(line, sizeof(line) - 2, GetCommandLineA());
+    AppendCut(line, sizeof(line), "\r\n");
+    return AppendToFile(STANDIN_TIMES_LOG, line);
+}
+
 // The show mode the starter asked for (WinExec's and CreateProcess's start-up information), as
 // a number, or "-" when it asked for none.
 void ShowMode(char* text)
@@ -314,7 +331,7 @@ bool NoteCall()
     AppendCut(line, sizeof(line) - 2, "\t");
     AppendCut(line, sizeof(line) - 2, show);
     AppendCut(line, sizeof(line), "\r\n");
-    return AppendToFile(STANDIN_CALLS_LOG, line);
+    return AppendToFile(STANDIN_CALLS_LOG, line) && NoteTime("start");
 }
 
 // The package's "installation": the time it takes, with the message queue served, so that a
@@ -351,8 +368,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     bool anySwitch = switches.silent || switches.flagA || switches.flagB ||
                      switches.responseFile[0] || switches.resultLog[0];
-    if (!anySwitch && settings.doneFile[0] && !WriteWholeFile(settings.doneFile, "done\r\n")) {
-        return STANDIN_EXIT_NO_DONE_FILE;
+    if (!anySwitch && settings.doneFile[0]) {
+        if (!NoteTime("done") || !WriteWholeFile(settings.doneFile, "done\r\n")) {
+            return STANDIN_EXIT_NO_DONE_FILE;
+        }
     }
 
     if (settings.writeLog && switches.resultLog[0]) {
