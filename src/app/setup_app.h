@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "platform/app_host.h"
 #include "platform/platform.h"
 

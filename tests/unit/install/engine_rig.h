@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "app/timers.h"
+#include "state/timers.h"
 #include "install/resume.h"
+#include "install/resume_flow.h"
 #include "install/sequencer.h"
 #include "unit/ui/ui_rig.h"
 
