@@ -157,6 +157,7 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
 void CSession::RunScript()
 {
     if (!script) return;
+    FinishCutWait();
     char buffer[4096];
     while (fgets(buffer, sizeof buffer, script)) {
         ++lineNumber;
@@ -171,7 +172,9 @@ void CSession::RunScript()
         printer.PrintNew(false);
         // A dialog over the main one takes the script only until it ends.
         if (nested && nestedSite->Ended()) return;
+        FinishCutWait();
     }
+    FinishCutWait();
 }
 
 void CSession::OnTimer(uint32_t id)
@@ -470,10 +473,23 @@ void CSession::RunClockUntil(uint64_t end)
            machine.clock.FireNext(end - machine.clock.Now(), &fired)) {
         printer.PrintNew(false);
         DeliverPostedClose();
-        // The wait of a dialog over the main one ends with it.
-        if (nested && nestedSite->Ended()) return;
+        if (nested && nestedSite->Ended()) {
+            // The dialog's script ends with it; the time goes on once the main dialog is up.
+            waitCut = true;
+            cutWaitEnd = end;
+            return;
+        }
     }
     if (machine.clock.Now() < end) machine.clock.SetNow(end);
+}
+
+void CSession::FinishCutWait()
+{
+    if (!waitCut || nested) return;
+    waitCut = false;
+    RunClockUntil(cutWaitEnd);
+    DeliverPostedClose();
+    printer.PrintNew(false);
 }
 
 bool CSession::AnswerCommand(const std::vector<std::string>& args)

@@ -60,9 +60,12 @@ private:
     bool CommandCommand(const std::vector<std::string>& args);
     bool ScrollCommand(const std::vector<std::string>& args);
     bool WaitCommand(const std::vector<std::string>& args);
-    // Timers fire in order as the clock moves to end, or until the dialog over the main one
-    // ends.
+    // Timers fire in order as the clock moves to end. When the dialog over the main one ends
+    // on the way, the rest of the time is left for FinishCutWait.
     void RunClockUntil(uint64_t end);
+    // The rest of a wait that the end of a dialog over the main one cut: it passes on the main
+    // dialog's timers, before the script's next line.
+    void FinishCutWait();
     bool AnswerCommand(const std::vector<std::string>& args);
     bool KeyCommand(const std::vector<std::string>& args);
     bool KillCommand(const std::vector<std::string>& args);
@@ -100,6 +103,9 @@ private:
     std::string currentCommand;
     CDialogHandler* nested = nullptr;
     CSimNestedDialog* nestedSite = nullptr;
+    // Where a wait cut by the end of the dialog over the main one ends.
+    bool waitCut = false;
+    uint64_t cutWaitEnd = 0;
     void (*killHook)(void*) = nullptr;
     void* killContext = nullptr;
 
