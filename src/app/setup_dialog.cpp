@@ -10,8 +10,8 @@
 #include "install/resume_flow.h"
 #include "install/sequencer.h"
 #include "skin/painter.h"
-#include "state/timers.h"
 #include "skin/panels.h"
+#include "state/timers.h"
 #include "ui/clicks.h"
 #include "ui/dialog_handlers.h"
 #include "ui/mouse.h"
@@ -236,4 +236,3 @@ void CSetupDlg::BuildDrawingStrings()
     state.blankText.Clear();
     for (int i = 0; i < BLANK_TEXT_SIZE - 1; ++i) state.blankText.AppendChar(' ');
 }
-

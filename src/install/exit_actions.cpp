@@ -2,10 +2,10 @@
 // Exit button and the maker's web site.
 #include "install/exit_actions.h"
 
+#include "install/resume.h"
 #include "platform/platform.h"
 #include "state/program_end.h"
 #include "state/program_state.h"
-#include "install/resume.h"
 
 const char EXIT_MSIEXEC_FILE[] = "msiexec.exe";
 const char EXIT_MSI_DLL_FILE[] = "msi.dll";

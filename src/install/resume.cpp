@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
-#include "state/program_state.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
 #include "skin/panels.h"
+#include "state/program_state.h"
 
 const char RESUME_RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char RESUME_RUN_VALUE[] = "zzQTM";

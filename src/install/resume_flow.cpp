@@ -23,8 +23,7 @@ const uint32_t MSGBOX_OKCANCEL = 0x1;
 
 }  // namespace
 
-CResumeFlow::CResumeFlow(CPlatform& platform, CProgramState& state, CProgramEnd& end,
-                         AppHost* host)
+CResumeFlow::CResumeFlow(CPlatform& platform, CProgramState& state, CProgramEnd& end, AppHost* host)
     : platform(platform), state(state), dialog(state.dialog), end(end), host(host)
 {
 }
@@ -62,8 +61,7 @@ bool CResumeFlow::ResumeAtStart()
     CNoticeDlg notice;
     notice.faceOsCode = state.hw.osCode;
     if (host) {
-        host->RunModalDialog(DIALOG_TEMPLATE_NOTICE, NOTICE_FONT_FACE, NOTICE_FONT_POINTS,
-                                    &notice);
+        host->RunModalDialog(DIALOG_TEMPLATE_NOTICE, NOTICE_FONT_FACE, NOTICE_FONT_POINTS, &notice);
     }
     if (end.ProgramEnded()) return false;
     if (notice.proceed != 1) {
@@ -91,8 +89,8 @@ void CResumeFlow::ResumeCheck()
     window.Invalidate();
     window.KillTimer(TIMER_RESUME_WAIT);
     if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, true);
-    int answer = window.MessageBox(true, RESUME_QUESTION_TEXT, RESUME_QUESTION_CAPTION,
-                                   MSGBOX_OKCANCEL);
+    int answer =
+        window.MessageBox(true, RESUME_QUESTION_TEXT, RESUME_QUESTION_CAPTION, MSGBOX_OKCANCEL);
     if (answer != MSGBOX_RESULT_OK) {
         DeleteResumeState(platform.registry);
         end.EndProgram();

@@ -5,16 +5,16 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
-#include "state/program_end.h"
-#include "state/program_state.h"
-#include "state/timers.h"
 #include "install/invocation.h"
 #include "install/raid_patch.h"
 #include "install/restart.h"
 #include "install/resume.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
 #include "skin/painter.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 
 const char SEQUENCER_RESTART_WARNING[] =
     "Some device drivers will restart your system automatically.\n"
@@ -90,8 +90,7 @@ void CSequencer::StartSequence()
     bool needsRestart = false;
     bool written = CResumeState(platform, state).WriteResumeList(&needsRestart);
     if (written && needsRestart) {
-        platform.window.MessageBox(true, SEQUENCER_RESTART_WARNING, MSG_CAPTION,
-                                          MSGBOX_OK_TYPE);
+        platform.window.MessageBox(true, SEQUENCER_RESTART_WARNING, MSG_CAPTION, MSGBOX_OK_TYPE);
     }
     state.uiMode = 0;
     platform.window.SetTimer(TIMER_STEP, TIMER_STEP_FIRST_MS);
@@ -213,7 +212,8 @@ void CSequencer::ExitAfterDetached(int row, const char* commandLine)
     CResumeState(platform, state).MarkRowFinished(row);
     platform.system.Sleep(PAUSE_AFTER_DETACHED_MS);
     platform.window.KillTimer(TIMER_STEP);
-    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog).RecordInstalledVersion(dialog.DriverRowItem(row));
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(dialog.DriverRowItem(row));
     state.keepResumeState = 1;
     platform.window.PostClose();
 }
@@ -344,7 +344,8 @@ void CSequencer::LogPollTick()
 void CSequencer::FinishRow(int row)
 {
     CResumeState(platform, state).MarkRowFinished(row);
-    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog).RecordInstalledVersion(dialog.DriverRowItem(row));
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(dialog.DriverRowItem(row));
 }
 
 void CSequencer::CompleteRow(bool conditionalRedraw, uint32_t nextStepMs)
@@ -357,7 +358,8 @@ void CSequencer::CompleteRow(bool conditionalRedraw, uint32_t nextStepMs)
         if (surface.Get()) surface.Get()->DrawMaskedBitmap(done, done, 0, PROGRESS_Y);
         if (done) window.DeleteBitmap(done);
     }
-    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog).RecordInstalledVersion(k);
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(k);
     CResumeState(platform, state).MarkRowFinished(Row());
     PanelItem& row = state.panelTable.panels[0].items[k];
     RedrawCompletedRow(k, !conditionalRedraw || row.hidden == 0);
@@ -455,6 +457,5 @@ void CSequencer::StopWithoutResult()
     // The run stays stored with this row started: closing the window keeps it, and the next
     // start tries the row again.
     state.keepResumeState = 1;
-    platform.window.MessageBox(true, SEQUENCER_NO_RESULT_TEXT, MSG_CAPTION,
-                                      MSGBOX_OK_TYPE);
+    platform.window.MessageBox(true, SEQUENCER_NO_RESULT_TEXT, MSG_CAPTION, MSGBOX_OK_TYPE);
 }

@@ -29,7 +29,8 @@ int CompareVersionText(const char* stored, const char* version)
     return static_cast<int>(*a) - static_cast<int>(*b);
 }
 
-CVersionRecord::CVersionRecord(Registry& registry, Window& window, PanelTable& panelTable, const CDialogState& dialog)
+CVersionRecord::CVersionRecord(Registry& registry, Window& window, PanelTable& panelTable,
+                               const CDialogState& dialog)
     : registry(registry), window(window), panelTable(panelTable), dialog(dialog)
 {
 }
@@ -39,8 +40,7 @@ bool CVersionRecord::ReadStoredVersion(RegKey key, const char* caption, char* st
     uint32_t type = 0;
     uint32_t size = VERSION_RECORD_VALUE_SIZE;
     stored[0] = '\0';
-    if (!registry.QueryValue(key, caption, &type,
-                                             reinterpret_cast<uint8_t*>(stored), &size)) {
+    if (!registry.QueryValue(key, caption, &type, reinterpret_cast<uint8_t*>(stored), &size)) {
         stored[0] = '\0';
         return false;
     }
@@ -52,9 +52,8 @@ bool CVersionRecord::ReadStoredVersion(RegKey key, const char* caption, char* st
 
 void CVersionRecord::WriteVersion(RegKey key, const char* caption, const char* version)
 {
-    registry.SetValue(key, caption, REG_TYPE_SZ,
-                                      reinterpret_cast<const uint8_t*>(version),
-                                      static_cast<uint32_t>(strlen(version) + 1));
+    registry.SetValue(key, caption, REG_TYPE_SZ, reinterpret_cast<const uint8_t*>(version),
+                      static_cast<uint32_t>(strlen(version) + 1));
 }
 
 void CVersionRecord::RefreshInstalledState(int k)

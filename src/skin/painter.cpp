@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "state/program_state.h"
 #include "hw/driver_list.h"
 #include "install/version_record.h"
 #include "skin/item_kinds.h"
 #include "skin/panels.h"
+#include "state/program_state.h"
 
 const char DIRECTX_MINIMUM_VERSION[] = "4.08.01.0810";
 const char TOOL_ROW_PRESS_BLANKS[] = "          ";

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#include "install/version_record.h"
 #include "platform/platform.h"
 #include "state/program_end.h"
 #include "state/program_state.h"
-#include "install/version_record.h"
 #include "sysinfo/report.h"
 
 namespace {
@@ -82,8 +82,8 @@ void CPanelLoader::EndPanel()
 BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint32_t bufferSize)
 {
     std::vector<char> name(bufferSize, '\0');
-    ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section, key,
-                    name.data(), bufferSize);
+    ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section, key, name.data(),
+                    bufferSize);
     if (name[0] == '\0') return 0;
     // Picture names are relative to the CD root.
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
@@ -132,8 +132,7 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
         *lines[i] = text.data();
     }
     if (panel == 0) {
-        FixedText<PANEL_LINE_SIZE>* ezLines[3] = {&state.ezLine1, &state.ezLine2,
-                                                  &state.ezLine3};
+        FixedText<PANEL_LINE_SIZE>* ezLines[3] = {&state.ezLine1, &state.ezLine2, &state.ezLine3};
         const char* ezKeys[3] = {"ez_line1", "ez_line2", "ez_line3"};
         for (int i = 0; i < 3; ++i) {
             ReadProfileText(files, file, section, ezKeys[i], text.data(), bufferSize);
@@ -189,9 +188,8 @@ void CPanelLoader::LoadPanel0()
     Panel& p = state.panelTable.panels[0];
     const CDetectionResults& results = state.hw.results;
     // Three own items by content; they sit at fixed numbers before the driver rows.
-    int own = ClampInt(ReadProfileNumber(platform.files,
-                                         dialog.content.contentFile.c_str(), section, "total",
-                                         size),
+    int own = ClampInt(ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
+                                         section, "total", size),
                        0, PANEL0_OWN_ITEMS);
     for (int i = 0; i < own; ++i) {
         PanelItem& item = p.items[PANEL_COMMON_ITEMS + i];
@@ -254,7 +252,7 @@ void CPanelLoader::LoadRowCheckBoxes()
         CRect rect = {220, top, 235, top + lineHeight};
         DriverItem& entry = list.items[r];
         platform.window.CreateCheckBox(CONTROL_ROW_CHECK_BOX_FIRST + r, rect,
-                                              entry.description.c_str());
+                                       entry.description.c_str());
         entry.labelX = 245;
         entry.labelY = top;
         platform.window.SetCheck(CONTROL_ROW_CHECK_BOX_FIRST + r, 1);
@@ -309,7 +307,7 @@ void CPanelLoader::AddToolTips(ToolTipHandle toolTipHandle, int panel)
         if (item.hidden) continue;
         CRect rect = {item.left, item.top, item.right, item.bottom};
         platform.window.AddToolTipTool(toolTipHandle, static_cast<uint32_t>(i), rect,
-                                              item.tooltip.c_str());
+                                       item.tooltip.c_str());
     }
 }
 
@@ -321,8 +319,8 @@ void CPanelLoader::LoadPanel1()
     LoadPanelTexts(1, section, size);
     LoadCommonItems(1);
 
-    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
-                                  section, "total", size);
+    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(), section,
+                                  "total", size);
     // Only the rows that fit the panel are loaded, and the list scrolls over those.
     int rows = ClampInt(total, 0, PANEL1_MAX_ROWS);
     dialog.toolRowCount = rows;
@@ -408,8 +406,7 @@ void CPanelLoader::LoadReadme()
 {
     // Read from the current directory, the CD root; the bytes are shown as they are.
     std::vector<char> bytes;
-    if (!platform.files.ReadWholeFile(CONTENT_README_FILE, PANEL_README_MAX_BYTES,
-                                             &bytes)) {
+    if (!platform.files.ReadWholeFile(CONTENT_README_FILE, PANEL_README_MAX_BYTES, &bytes)) {
         bytes.clear();
     }
     // The text ends at its first zero byte, as the edit box would read it.

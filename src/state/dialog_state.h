@@ -14,7 +14,7 @@
 
 // Child controls of the main dialog.
 const uint32_t CONTROL_TOOL_SCROLL_BAR = 10;
-const uint32_t CONTROL_ROW_CHECK_BOX_FIRST = 200;  // rowCheckBoxes[r] is 200 + r
+const uint32_t CONTROL_ROW_CHECK_BOX_FIRST = 200; // rowCheckBoxes[r] is 200 + r
 const uint32_t CONTROL_README_BOX = 1002;
 const uint32_t CONTROL_SYSINFO_BOX = 1003;
 
@@ -36,7 +36,7 @@ struct CDialogState {
 
     // Panels: the count of Common items, the controls the loaders create and fill.
     int commonCount = 0;
-    int rowCheckBoxCount = 0;  // rowCheckBoxes: one per install-list entry
+    int rowCheckBoxCount = 0; // rowCheckBoxes: one per install-list entry
     bool toolScrollBarCreated = false;
     // The scroll bar's range and page as the loader set them.
     int toolScrollMin = 0;

@@ -4,14 +4,14 @@
 
 #include <cstring>
 
+#include "install/exit_actions.h"
 #include "platform/platform.h"
+#include "skin/item_kinds.h"
+#include "skin/painter.h"
+#include "skin/panels.h"
 #include "state/program_end.h"
 #include "state/program_state.h"
 #include "state/timers.h"
-#include "skin/panels.h"
-#include "install/exit_actions.h"
-#include "skin/item_kinds.h"
-#include "skin/painter.h"
 #include "ui/hit_test.h"
 #include "ui/rapid_setup.h"
 
@@ -91,7 +91,9 @@ void CClickActions::ReleaseOutside(int panel, int k)
     if (IsImageItem(panel, k, dialog.commonCount)) {
         // The selected look, which is what a state of 1 shows everywhere else.
         CClientSurface surface(platform.window);
-        if (surface.Get()) CPainter(platform.window, platform.registry, state).DrawImageItem(*surface.Get(), item, LOOK_BY_STATE);
+        if (surface.Get())
+            CPainter(platform.window, platform.registry, state)
+                .DrawImageItem(*surface.Get(), item, LOOK_BY_STATE);
     } else {
         RedrawTextRow(panel, k);
     }
@@ -122,7 +124,8 @@ void CClickActions::SwitchPanel(int from, int k)
     }
     platform.window.Invalidate();
     CClientSurface surface(platform.window);
-    if (surface.Get()) CPainter(platform.window, platform.registry, state).DrawItems(*surface.Get(), k);
+    if (surface.Get())
+        CPainter(platform.window, platform.registry, state).DrawItems(*surface.Get(), k);
 }
 
 void CClickActions::EraseRapidPointer()

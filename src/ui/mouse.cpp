@@ -3,9 +3,9 @@
 // the active panel's tooltips hear of the mouse.
 #include "ui/mouse.h"
 
-#include "state/program_state.h"
 #include "skin/item_kinds.h"
 #include "skin/painter.h"
+#include "state/program_state.h"
 #include "ui/hit_test.h"
 
 CMouseFeedback::CMouseFeedback(Window& window, Registry& registry, CProgramState& state)

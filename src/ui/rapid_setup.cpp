@@ -4,15 +4,15 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
-#include "state/program_end.h"
-#include "state/program_state.h"
-#include "state/timers.h"
 #include "install/raid_patch.h"
 #include "install/sequencer.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
 #include "skin/painter.h"
 #include "skin/panels.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 
 namespace {
 
@@ -174,8 +174,7 @@ void CRapidSetup::ShowVisibleRowCheckBoxes()
     const PanelItem* items = state.panelTable.panels[0].items;
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         if (items[dialog.DriverRowItem(r)].hidden) continue;
-        platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r),
-                                           true);
+        platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r), true);
     }
 }
 
@@ -213,7 +212,9 @@ void CRapidSetup::LaunchRow(int k)
     ErasePointer();
     window.KillTimer(TIMER_POINTER);
     const PanelItem& row = state.panelTable.panels[0].items[k];
-    if (!CPainter(platform.window, platform.registry, state).IsUnsupportedUsb2(row)) CVersionRecord(platform.registry, platform.window, state.panelTable, dialog).RecordInstalledVersion(k);
+    if (!CPainter(platform.window, platform.registry, state).IsUnsupportedUsb2(row))
+        CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+            .RecordInstalledVersion(k);
 
     FixedText<PANEL_COMMAND_SIZE> folder = row.command;
     const char* lastSlash = strrchr(folder.c_str(), '\\');

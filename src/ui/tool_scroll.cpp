@@ -2,9 +2,9 @@
 // 20 pixels, wipe and redraw the rows in the list's window, and move their tooltips along.
 #include "ui/tool_scroll.h"
 
-#include "state/program_state.h"
 #include "skin/painter.h"
 #include "skin/panels.h"
+#include "state/program_state.h"
 
 CToolScroll::CToolScroll(Window& window, Registry& registry, CProgramState& state)
     : window(window), registry(registry), state(state), dialog(state.dialog)
@@ -81,8 +81,8 @@ void CToolScroll::RegisterTips()
         const PanelItem& item = p.items[i];
         if (item.hidden) continue;
         CRect rect = {item.left, item.top, item.right, item.bottom};
-        window.AddToolTipTool(dialog.panel1ToolTips, static_cast<uint32_t>(i),
-                                              rect, item.tooltip.c_str());
+        window.AddToolTipTool(dialog.panel1ToolTips, static_cast<uint32_t>(i), rect,
+                              item.tooltip.c_str());
     }
 }
 

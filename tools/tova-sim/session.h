@@ -25,8 +25,7 @@ struct CSessionCommand {
 class CSession : public CSimModalLoop, public CSimTimerSink {
 public:
     // script may be null: no commands. state is the program's, read by the dump commands.
-    CSession(CSimMachine& machine, const CProgramState& state, FILE* script, FILE* out,
-             FILE* err);
+    CSession(CSimMachine& machine, const CProgramState& state, FILE* script, FILE* out, FILE* err);
 
     void DialogStarting(uint32_t templateId, CDialogHandler& handler) override;
     void RunDialog(uint32_t templateId, CDialogHandler& handler) override;

@@ -105,7 +105,8 @@ TEST_F(ExitActionsTest, WebButtonOpensTheCdsAddressAndHidesTheScrollBar)
     EXPECT_FALSE(rig.machine.processes.Exited());
 
     rig.state->panelTable.panels[0].items[PANEL_ITEM_WEB].command.Clear();
-    EXPECT_STREQ(EXIT_DEFAULT_WEB_SITE, CExitActions(*rig.platform, *rig.state, rig.end).MakerWebSite());
+    EXPECT_STREQ(EXIT_DEFAULT_WEB_SITE,
+                 CExitActions(*rig.platform, *rig.state, rig.end).MakerWebSite());
 }
 
 }  // namespace

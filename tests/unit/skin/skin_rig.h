@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "state/program_state.h"
 #include "app/setup_dialog.h"
-#include "state/program_end.h"
 #include "platform/sim/sim_machine.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
 #include "unit/platform/temp_dir.h"
 
 // A bitmap file the old loader accepts: 24 bits, uncompressed, rows padded to four bytes.
