@@ -20,7 +20,6 @@ const int ITEM_RAPID_ON = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON;
 const int ITEM_START = PANEL_COMMON_ITEMS + PANEL0_OWN_START;
 const int ITEM_RAPID_OFF = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_OFF;
 const char SIL_RAID_FOLDER[] = "other\\sii\\";
-const char MSG_CAPTION[] = "Msg";
 
 void LowerCase(FixedText<PANEL_COMMAND_SIZE>* text)
 {
