@@ -1,4 +1,5 @@
-// CSetupDlg, the main dialog: its state and its initialisation in a fixed order.
+// CSetupDlg, the main dialog: its initialisation in a fixed order and the switchboard that hands
+// each message to the subsystem owning it; its data is CDialogState in the program state.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// Taking a stored run up again: at start behind the resume notice, and after the resume wait
-// that the main dialog's OK starts, each ending in the question, the run or the end.
+// Taking a stored run up again: at start behind the notice, and after the resume wait.
 #pragma once
 
 #include <cstdint>

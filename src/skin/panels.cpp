@@ -8,7 +8,6 @@
 
 #include "install/version_record.h"
 #include "platform/platform.h"
-#include "state/program_end.h"
 #include "state/program_state.h"
 #include "sysinfo/report.h"
 

@@ -1,6 +1,4 @@
-// The main dialog's own data: where the program and the CD are, the content files, the text
-// metrics, the tooltip controls, the version record, the install list, the controls the panel
-// loaders create, the readme and report texts, and whether the program has ended.
+// The main dialog's own data, kept in the program state so that every test starts fresh.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +12,13 @@
 
 // Child controls of the main dialog.
 const uint32_t CONTROL_TOOL_SCROLL_BAR = 10;
-const uint32_t CONTROL_ROW_CHECK_BOX_FIRST = 200; // rowCheckBoxes[r] is 200 + r
+const uint32_t CONTROL_ROW_CHECK_BOX_FIRST = 200;  // rowCheckBoxes[r] is 200 + r
 const uint32_t CONTROL_README_BOX = 1002;
 const uint32_t CONTROL_SYSINFO_BOX = 1003;
 
+// Where the program and the CD are, the content files, the text metrics,
+// the tooltip controls, the version record, the install list, the controls the panel loaders
+// create, the readme and report texts, and whether the program has ended.
 struct CDialogState {
     // The Panel0 item of list position r: the Common items, Panel0's three own, then the rows.
     int DriverRowItem(int r) const { return commonCount + 3 + r; }
@@ -36,7 +37,7 @@ struct CDialogState {
 
     // Panels: the count of Common items, the controls the loaders create and fill.
     int commonCount = 0;
-    int rowCheckBoxCount = 0; // rowCheckBoxes: one per install-list entry
+    int rowCheckBoxCount = 0;  // rowCheckBoxes: one per install-list entry
     bool toolScrollBarCreated = false;
     // The scroll bar's range and page as the loader set them.
     int toolScrollMin = 0;

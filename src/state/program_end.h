@@ -1,9 +1,10 @@
-// Ending the program: the process ends with exit code 0 and the dialog's data remembers it, so
-// that where ExitProcess returns (the simulated PC) every caller returns straight after.
+// Ending the program: the one operation every subsystem that may end it is given.
 #pragma once
 
 #include "platform/processes.h"
 
+// The process ends with exit code 0 and the dialog's data remembers it, so that where
+// ExitProcess returns (the simulated PC) every caller returns straight after.
 class CProgramEnd {
 public:
     CProgramEnd(Processes& processes, bool& programEnded)

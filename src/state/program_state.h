@@ -10,8 +10,8 @@
 #include "state/dialog_state.h"
 
 const uint8_t UI_MODE_IDLE = 99;
-const int RULE_TEXT_SIZE = 98;   // up to 96 dashes, the '>' and the zero
-const int BLANK_TEXT_SIZE = 256; // 255 spaces and the zero
+const int RULE_TEXT_SIZE = 98;    // up to 96 dashes, the '>' and the zero
+const int BLANK_TEXT_SIZE = 256;  // 255 spaces and the zero
 // The Windows directory (up to 260 characters) and "\system\".
 const int SYSTEM_FOLDER_SIZE = 270;
 

@@ -1,5 +1,4 @@
-// What tova-sim prints: the simulated PC's events as plain lines, and the state the start-up
-// reached.
+// What tova-sim prints: the simulated PC's events and the state the start-up reached.
 #include "tools/tova-sim/printer.h"
 
 #include <cstring>

@@ -1,6 +1,4 @@
-// The message loop of a simulated dialog, as tova-sim and the tests supply it: what happens
-// between a dialog's initialisation and its end, and what the loop sees of a dialog shown over
-// the main one.
+// The message loop of a simulated dialog, as tova-sim and the tests supply it.
 #pragma once
 
 #include <cstdint>
