@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "app/program_state.h"
 #include "platform/app_host.h"
 #include "platform/platform.h"
+#include "state/program_state.h"
 
 class CSetupDlg;
 

@@ -7,11 +7,11 @@
 #include "app/dialog_font.h"
 #include "hw/detection.h"
 #include "install/exit_actions.h"
-#include "install/resume.h"
+#include "install/resume_flow.h"
 #include "install/sequencer.h"
 #include "skin/painter.h"
-#include "app/timers.h"
 #include "skin/panels.h"
+#include "state/timers.h"
 #include "ui/clicks.h"
 #include "ui/dialog_handlers.h"
 #include "ui/mouse.h"
@@ -30,8 +30,11 @@ const int MODULE_NAME_SIZE = 512;
 }  // namespace
 
 CSetupDlg::CSetupDlg(CPlatform& platformServices, CProgramState& programState)
-    : platform(platformServices), state(programState)
+    : platform(platformServices), state(programState), data(programState.dialog),
+      end(platformServices.processes, programState.dialog.programEnded)
 {
+    // Every dialog starts with data of its own, as its members did.
+    data = CDialogState();
 }
 
 int CSetupDlg::ShowMainDialogScaled(AppHost& appHost)
@@ -53,80 +56,80 @@ bool CSetupDlg::OnInitDialog()
     FindProgramDir();
     // The content and tip paths are still empty here; only the list path and the language
     // matter now, the panel loaders choose the files again.
-    content.contentFile.Clear();
-    content.tipFile.Clear();
-    SelectContentFiles(platform.system, programDir.c_str(), &content);
+    data.content.contentFile.Clear();
+    data.content.tipFile.Clear();
+    SelectContentFiles(platform.system, data.programDir.c_str(), &data.content);
     CreateUiFont();
     ReadTextMetrics();
     if (!FindCdRoot()) return true;
-    platform.files.SetCurrentDirectory(cdRoot.c_str());
+    platform.files.SetCurrentDirectory(data.cdRoot.c_str());
     ApplyTitle();
     if (!CreateToolTips()) return true;
 
-    versionRecord = COsVersionInfo();
-    versionRecord.sizeField = OS_VERSION_RECORD_PLAIN;
-    platform.system.GetVersionEx(&versionRecord);
+    data.versionRecord = COsVersionInfo();
+    data.versionRecord.sizeField = OS_VERSION_RECORD_PLAIN;
+    platform.system.GetVersionEx(&data.versionRecord);
 
     if (!RunDetection()) return true;
     BuildDrawingStrings();
-    CExitActions(*this).CleanLegacyState();
-    CResumeState(*this).ResumeAtStart();
+    CExitActions(platform, state, end).CleanLegacyState();
+    CResumeFlow(platform, state, end, host).ResumeAtStart();
     return true;
 }
 
 void CSetupDlg::OnPaint()
 {
-    CPainter(*this).OnPaint();
+    CPainter(platform.window, platform.registry, state).OnPaint();
 }
 
 void CSetupDlg::OnClose()
 {
-    CExitActions(*this).OnClose();
+    CExitActions(platform, state, end).OnClose();
 }
 
 void CSetupDlg::OnMouseMove(int x, int y)
 {
-    CMouseFeedback(*this).OnMouseMove(x, y);
+    CMouseFeedback(platform.window, platform.registry, state).OnMouseMove(x, y);
 }
 
 void CSetupDlg::OnLButtonDown(int x, int y)
 {
-    CMouseFeedback(*this).OnLButtonDown(x, y);
+    CMouseFeedback(platform.window, platform.registry, state).OnLButtonDown(x, y);
 }
 
 void CSetupDlg::OnLButtonUp(int x, int y)
 {
-    CClickActions(*this).OnLButtonUp(x, y);
+    CClickActions(platform, state, end).OnLButtonUp(x, y);
 }
 
 bool CSetupDlg::OnCommand(uint32_t id)
 {
-    if (CRapidSetup(*this).OnRowCheckBox(id)) return false;
+    if (CRapidSetup(platform, state, end).OnRowCheckBox(id)) return false;
     if (id != DIALOG_COMMAND_OK) return false;
     // Enter does not close this dialog: it starts the resume wait.
-    CSequencer(*this).OnOK();
+    CResumeFlow(platform, state, end, host).OnOK();
     return true;
 }
 
 void CSetupDlg::OnVScroll(int code, int position)
 {
-    CToolScroll(*this).OnVScroll(code, position);
+    CToolScroll(platform.window, platform.registry, state).OnVScroll(code, position);
 }
 
 void CSetupDlg::OnTimer(uint32_t id)
 {
     switch (id) {
     case TIMER_STEP:
-        CSequencer(*this).StepTick();
+        CSequencer(platform, state, end).StepTick();
         break;
     case TIMER_LOG_POLL:
-        CSequencer(*this).LogPollTick();
+        CSequencer(platform, state, end).LogPollTick();
         break;
     case TIMER_RESUME_WAIT:
-        CSequencer(*this).ResumeWaitTick();
+        CResumeFlow(platform, state, end, host).ResumeWaitTick();
         break;
     case TIMER_POINTER:
-        CRapidSetup(*this).PointerTick();
+        CRapidSetup(platform, state, end).PointerTick();
         break;
     default:
         break;
@@ -140,7 +143,7 @@ void CSetupDlg::OnCtlColor(CControlKind kind, bool isDialog, CControlColors* col
 
 ToolTipHandle CSetupDlg::ToolTipForRelay()
 {
-    return CMouseFeedback(*this).ToolTipForRelay();
+    return CMouseFeedback(platform.window, platform.registry, state).ToolTipForRelay();
 }
 
 void CSetupDlg::ResetProcessState()
@@ -149,7 +152,7 @@ void CSetupDlg::ResetProcessState()
     state.raidRowCount = 0;
     state.installKind = 0;
     state.uiMode = UI_MODE_IDLE;
-    toolListScrolls = 0;
+    data.toolListScrolls = 0;
 }
 
 void CSetupDlg::FindProgramDir()
@@ -160,7 +163,7 @@ void CSetupDlg::FindProgramDir()
     // The backslash stays: file names are appended directly.
     if (lastSlash) lastSlash[1] = '\0';
     else path[0] = '\0';
-    programDir = path;
+    data.programDir = path;
 }
 
 void CSetupDlg::CreateUiFont()
@@ -174,8 +177,8 @@ void CSetupDlg::ReadTextMetrics()
 {
     CTextMetrics metrics = {};
     platform.window.GetClientTextMetrics(&metrics);
-    lineHeight = metrics.height + metrics.externalLeading;
-    charWidth = metrics.aveCharWidth;
+    data.lineHeight = metrics.height + metrics.externalLeading;
+    data.charWidth = metrics.aveCharWidth;
 }
 
 bool CSetupDlg::FindCdRoot()
@@ -185,7 +188,7 @@ bool CSetupDlg::FindCdRoot()
         FixedText<16> marker;
         marker.Format("%c:\\%s", drive, CD_MARKER_FILE);
         if (platform.files.CanOpenForReading(marker.c_str())) {
-            cdRoot.Format("%c:\\", drive);
+            data.cdRoot.Format("%c:\\", drive);
             return true;
         }
     }
@@ -197,7 +200,7 @@ bool CSetupDlg::FindCdRoot()
 void CSetupDlg::ApplyTitle()
 {
     // Always "bmp.ini", whatever the language.
-    FixedText<512> titleFile = cdRoot;
+    FixedText<512> titleFile = data.cdRoot;
     titleFile.Append(TITLE_FILE);
     char title[TITLE_SIZE] = {};
     platform.files.GetPrivateProfileString(TITLE_SECTION, TITLE_KEY, "", title, sizeof title,
@@ -207,20 +210,20 @@ void CSetupDlg::ApplyTitle()
 
 bool CSetupDlg::CreateToolTips()
 {
-    panel1ToolTips = platform.window.CreateToolTip();
-    if (!panel1ToolTips) return false;
-    panel0ToolTips = platform.window.CreateToolTip();
-    return panel0ToolTips != 0;
+    data.panel1ToolTips = platform.window.CreateToolTip();
+    if (!data.panel1ToolTips) return false;
+    data.panel0ToolTips = platform.window.CreateToolTip();
+    return data.panel0ToolTips != 0;
 }
 
 bool CSetupDlg::RunDetection()
 {
-    CDetection detection(platform, state.hw, installList, xpServicePack);
-    if (!detection.RunDetection(content.textFile.c_str())) {
-        programEnded = true;
+    CDetection detection(platform, state.hw, data.installList, data.xpServicePack);
+    if (!detection.RunDetection(data.content.textFile.c_str())) {
+        data.programEnded = true;
         return false;
     }
-    CPanelLoader(*this).LoadAllPanels();
+    CPanelLoader(platform, state).LoadAllPanels();
     return true;
 }
 
@@ -232,10 +235,4 @@ void CSetupDlg::BuildDrawingStrings()
     state.ruleText.AppendChar('>');
     state.blankText.Clear();
     for (int i = 0; i < BLANK_TEXT_SIZE - 1; ++i) state.blankText.AppendChar(' ');
-}
-
-void CSetupDlg::EndProgram()
-{
-    programEnded = true;
-    platform.processes.ExitProcess(0);
 }

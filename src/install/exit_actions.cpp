@@ -2,8 +2,10 @@
 // Exit button and the maker's web site.
 #include "install/exit_actions.h"
 
-#include "app/setup_dialog.h"
 #include "install/resume.h"
+#include "platform/platform.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
 
 const char EXIT_MSIEXEC_FILE[] = "msiexec.exe";
 const char EXIT_MSI_DLL_FILE[] = "msi.dll";
@@ -19,13 +21,14 @@ const uint32_t WINDOWS_DIR_SIZE = 260;
 
 }  // namespace
 
-CExitActions::CExitActions(CSetupDlg& owner) : dialog(owner)
+CExitActions::CExitActions(CPlatform& platform, CProgramState& state, CProgramEnd& end)
+    : platform(platform), state(state), dialog(state.dialog), end(end)
 {
 }
 
 void CExitActions::DeleteInstallerFiles(const char* folder, bool clearAttributes)
 {
-    Files& files = dialog.platform.files;
+    Files& files = platform.files;
     const char* names[2] = {EXIT_MSIEXEC_FILE, EXIT_MSI_DLL_FILE};
     for (const char* name : names) {
         FixedText<SYSTEM_FOLDER_SIZE + 16> path = folder;
@@ -38,15 +41,15 @@ void CExitActions::DeleteInstallerFiles(const char* folder, bool clearAttributes
 
 void CExitActions::OnClose()
 {
-    if (dialog.state.keepResumeState != 1) DeleteResumeState(dialog.platform.registry);
-    if (dialog.state.hw.osCode == OS_WIN98SE) {
-        DeleteInstallerFiles(dialog.state.systemFolder.c_str(), false);
+    if (state.keepResumeState != 1) DeleteResumeState(platform.registry);
+    if (state.hw.osCode == OS_WIN98SE) {
+        DeleteInstallerFiles(state.systemFolder.c_str(), false);
     }
 }
 
 void CExitActions::CleanLegacyState()
 {
-    Registry& registry = dialog.platform.registry;
+    Registry& registry = platform.registry;
     RegKey key = 0;
     if (!registry.OpenKey(REG_HKEY_CURRENT_USER, EXIT_LEGACY_KEY, &key)) return;
     registry.DeleteValue(key, LEGACY_ITEM_VALUE);
@@ -54,7 +57,7 @@ void CExitActions::CleanLegacyState()
     registry.DeleteKey(REG_HKEY_CURRENT_USER, EXIT_LEGACY_KEY);
 
     char windowsDir[WINDOWS_DIR_SIZE] = {};
-    dialog.platform.files.GetWindowsDirectory(windowsDir, sizeof windowsDir);
+    platform.files.GetWindowsDirectory(windowsDir, sizeof windowsDir);
     FixedText<SYSTEM_FOLDER_SIZE> folder = windowsDir;
     folder.Append(SYSTEM_SUBFOLDER);
     DeleteInstallerFiles(folder.c_str(), true);
@@ -62,20 +65,20 @@ void CExitActions::CleanLegacyState()
 
 void CExitActions::ExitAndForget()
 {
-    DeleteResumeState(dialog.platform.registry);
-    dialog.EndProgram();
+    DeleteResumeState(platform.registry);
+    end.EndProgram();
 }
 
 const char* CExitActions::MakerWebSite() const
 {
-    const PanelItem& web = dialog.state.panelTable.panels[0].items[PANEL_ITEM_WEB];
+    const PanelItem& web = state.panelTable.panels[0].items[PANEL_ITEM_WEB];
     return web.command.Empty() ? EXIT_DEFAULT_WEB_SITE : web.command.c_str();
 }
 
 void CExitActions::OpenMakerWebSite()
 {
-    dialog.platform.processes.ShellOpen(MakerWebSite(), nullptr, nullptr);
+    platform.processes.ShellOpen(MakerWebSite(), nullptr, nullptr);
     if (dialog.toolScrollBarCreated) {
-        dialog.platform.window.ShowControl(CONTROL_TOOL_SCROLL_BAR, false);
+        platform.window.ShowControl(CONTROL_TOOL_SCROLL_BAR, false);
     }
 }

@@ -2,7 +2,10 @@
 // Exit button and the maker's web site.
 #pragma once
 
-class CSetupDlg;
+struct CPlatform;
+struct CProgramState;
+struct CDialogState;
+class CProgramEnd;
 
 // The Windows Installer files that an older version of this CD left in the system folder.
 extern const char EXIT_MSIEXEC_FILE[];
@@ -13,7 +16,7 @@ extern const char EXIT_DEFAULT_WEB_SITE[];
 
 class CExitActions {
 public:
-    explicit CExitActions(CSetupDlg& dialog);
+    CExitActions(CPlatform& platform, CProgramState& state, CProgramEnd& end);
 
     // WM_CLOSE: the resume state goes unless the sequencer keeps it; on 98 SE the Installer
     // files go too. The framework ends the dialog afterwards.
@@ -31,5 +34,8 @@ public:
 private:
     void DeleteInstallerFiles(const char* folder, bool clearAttributes);
 
-    CSetupDlg& dialog;
+    CPlatform& platform;
+    CProgramState& state;
+    CDialogState& dialog;
+    CProgramEnd& end;
 };

@@ -2,14 +2,15 @@
 // run over the restart.
 #include "install/restart.h"
 
-#include "app/setup_dialog.h"
+#include "hw/hw_state.h"
+#include "platform/processes.h"
+#include "state/program_end.h"
 
-void RestartSystem(CSetupDlg& dialog)
+void RestartSystem(Processes& processes, uint8_t osCode, CProgramEnd& end)
 {
-    uint8_t osCode = dialog.state.hw.osCode;
     if (osCode != OS_WIN98SE && osCode != OS_WINME) return;
     // Whether Windows agrees does not matter: the program has ended either way, and the Run
     // value continues the run at the next start.
-    dialog.platform.processes.ExitWindows(RESTART_EWX_REBOOT);
-    dialog.EndProgram();
+    processes.ExitWindows(RESTART_EWX_REBOOT);
+    end.EndProgram();
 }

@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
-class CSetupDlg;
+class Processes;
+class CProgramEnd;
 
 // ExitWindowsEx's EWX_REBOOT.
 const uint32_t RESTART_EWX_REBOOT = 2;
 
 // On 98 SE and Me: asks Windows to restart and ends the program at once (without waiting for
 // the shutdown and without touching the resume state). On other systems nothing happens.
-void RestartSystem(CSetupDlg& dialog);
+void RestartSystem(Processes& processes, uint8_t osCode, CProgramEnd& end);

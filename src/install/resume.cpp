@@ -5,13 +5,10 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
-#include "app/timers.h"
-#include "install/sequencer.h"
 #include "install/version_record.h"
-#include "skin/painter.h"
+#include "platform/platform.h"
 #include "skin/panels.h"
-#include "ui/notice_dialog.h"
+#include "state/program_state.h"
 
 const char RESUME_RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char RESUME_RUN_VALUE[] = "zzQTM";
@@ -24,7 +21,6 @@ const char RESUME_QUESTION_CAPTION[] = "Driver CD install";
 namespace {
 
 const char INFUPDATE_FOLDER[] = "\\INFUPDATE\\";
-const uint32_t MSGBOX_OKCANCEL = 0x1;
 const uint32_t MODULE_NAME_SIZE = 512;
 
 FixedText<16> RowValueName(const char* prefix, int n)
@@ -47,16 +43,17 @@ void DeleteResumeState(Registry& registry)
     registry.FlushKey(REG_HKEY_CURRENT_USER);
 }
 
-CResumeState::CResumeState(CSetupDlg& owner) : dialog(owner)
+CResumeState::CResumeState(CPlatform& platform, CProgramState& state)
+    : platform(platform), state(state), dialog(state.dialog)
 {
 }
 
 bool CResumeState::WriteResumeList(bool* needsRestart)
 {
-    Registry& registry = dialog.platform.registry;
+    Registry& registry = platform.registry;
     if (needsRestart) *needsRestart = false;
     char program[MODULE_NAME_SIZE] = {};
-    dialog.platform.files.GetModuleFileName(program, sizeof program);
+    platform.files.GetModuleFileName(program, sizeof program);
     RegKey run = 0;
     if (registry.CreateKey(REG_HKEY_LOCAL_MACHINE, RESUME_RUN_KEY, &run)) {
         registry.SetValue(run, RESUME_RUN_VALUE, REG_TYPE_SZ,
@@ -71,13 +68,13 @@ bool CResumeState::WriteResumeList(bool* needsRestart)
         return false;
     }
     if (!registry.CreateKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) return false;
-    CVersionRecord record(dialog);
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
+    CVersionRecord record(platform.registry, platform.window, state.panelTable, dialog);
+    PanelItem* items = state.panelTable.panels[0].items;
     for (int n = 0; n < dialog.rowCheckBoxCount; ++n) {
         int k = dialog.DriverRowItem(n);
         PanelItem& row = items[k];
         record.RefreshInstalledState(k);
-        if (!dialog.platform.window.IsControlEnabled(CONTROL_ROW_CHECK_BOX_FIRST + n)) {
+        if (!platform.window.IsControlEnabled(CONTROL_ROW_CHECK_BOX_FIRST + n)) {
             row.checked = 0;
         }
         if (dialog.installList.items[n].selected != 1 || row.checked != 1) continue;
@@ -101,7 +98,7 @@ bool CResumeState::WriteResumeList(bool* needsRestart)
 
 void CResumeState::SetRowResumeState(int n, uint8_t rowState)
 {
-    Registry& registry = dialog.platform.registry;
+    Registry& registry = platform.registry;
     RegKey key = 0;
     if (registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) {
         registry.SetValue(key, RowValueName("inst_", n).c_str(), REG_TYPE_BINARY, &rowState, 1);
@@ -112,14 +109,14 @@ void CResumeState::SetRowResumeState(int n, uint8_t rowState)
 
 void CResumeState::MarkRowFinished(int n)
 {
-    Registry& registry = dialog.platform.registry;
+    Registry& registry = platform.registry;
     RegKey key = 0;
     if (registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) {
         uint8_t finished = RESUME_ROW_FINISHED;
         registry.SetValue(key, RowValueName("inst_", n).c_str(), REG_TYPE_BINARY, &finished, 1);
         uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(n);
-        dialog.platform.window.SetCheck(box, 1);
-        dialog.platform.window.EnableControl(box, false);
+        platform.window.SetCheck(box, 1);
+        platform.window.EnableControl(box, false);
         registry.CloseKey(key);
     }
     registry.FlushKey(REG_HKEY_CURRENT_USER);
@@ -127,9 +124,9 @@ void CResumeState::MarkRowFinished(int n)
 
 void CResumeState::RestoreResumeSelection()
 {
-    Registry& registry = dialog.platform.registry;
-    Window& window = dialog.platform.window;
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
+    Registry& registry = platform.registry;
+    Window& window = platform.window;
+    PanelItem* items = state.panelTable.panels[0].items;
     int resumeRow = PANEL_NONE;
     bool pendingSeen = false;
     for (int n = 0; n < dialog.rowCheckBoxCount; ++n) {
@@ -168,25 +165,9 @@ void CResumeState::RestoreResumeSelection()
     if (resumeRow == 0 && !pendingSeen) items[dialog.DriverRowItem(0)].checked = 0;
 }
 
-void CResumeState::ShowRowCheckBoxes(bool hideUnsupportedUsb2)
-{
-    CPainter painter(dialog);
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
-    for (int n = 0; n < dialog.rowCheckBoxCount; ++n) {
-        PanelItem& row = items[dialog.DriverRowItem(n)];
-        uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(n);
-        if (hideUnsupportedUsb2 && painter.IsUnsupportedUsb2(row)) {
-            row.hidden = 1;
-            dialog.platform.window.ShowControl(box, false);
-        } else {
-            dialog.platform.window.ShowControl(box, true);
-        }
-    }
-}
-
 bool CResumeState::ListComplete()
 {
-    Registry& registry = dialog.platform.registry;
+    Registry& registry = platform.registry;
     RegKey key = 0;
     if (!registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key)) return false;
     uint8_t count = 0;
@@ -195,69 +176,4 @@ bool CResumeState::ListComplete()
     bool complete = registry.QueryValue(key, RESUME_ITEM_VALUE, &type, &count, &size);
     registry.CloseKey(key);
     return complete;
-}
-
-bool CResumeState::ResumeAtStart()
-{
-    Registry& registry = dialog.platform.registry;
-    RegKey key = 0;
-    dialog.state.resumePending = registry.OpenKey(REG_HKEY_CURRENT_USER, RESUME_KEY, &key) ? 1 : 0;
-    if (key) registry.CloseKey(key);
-    if (dialog.state.resumePending == 1 && !ListComplete()) {
-        // The run was cut off while its list was being written, before any package started:
-        // there is nothing to take up, and a half list would drop the rows it lacks.
-        DeleteResumeState(registry);
-        dialog.state.resumePending = 0;
-    }
-    if (dialog.state.resumePending != 1) return true;
-
-    CNoticeDlg notice;
-    notice.faceOsCode = dialog.state.hw.osCode;
-    if (dialog.host) {
-        dialog.host->RunModalDialog(DIALOG_TEMPLATE_NOTICE, NOTICE_FONT_FACE, NOTICE_FONT_POINTS,
-                                    &notice);
-    }
-    if (dialog.ProgramEnded()) return false;
-    if (notice.proceed != 1) {
-        DeleteResumeState(registry);
-        dialog.EndProgram();
-        return false;
-    }
-    if (dialog.installList.itemCount == 0) return true;
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
-    items[PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON].hidden = 1;
-    items[PANEL_COMMON_ITEMS + PANEL0_OWN_START].hidden = 0;
-    items[PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_OFF].hidden = 0;
-    ShowRowCheckBoxes(true);
-    RestoreResumeSelection();
-    CSequencer(dialog).StartSequence();
-    return !dialog.ProgramEnded();
-}
-
-void CResumeState::ResumeCheck()
-{
-    CProgramState& state = dialog.state;
-    if (state.resumePending < RESUME_WAIT_TICKS) return;
-    Window& window = dialog.platform.window;
-    state.resumePending = RESUME_WAIT_TICKS;
-    state.uiMode = UI_MODE_IDLE;
-    window.Invalidate();
-    window.KillTimer(TIMER_RESUME_WAIT);
-    if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, true);
-    int answer = window.MessageBox(true, RESUME_QUESTION_TEXT, RESUME_QUESTION_CAPTION,
-                                   MSGBOX_OKCANCEL);
-    if (answer != MSGBOX_RESULT_OK) {
-        DeleteResumeState(dialog.platform.registry);
-        dialog.EndProgram();
-        return;
-    }
-    if (dialog.installList.itemCount == 0) return;
-    // The run goes on without its Exit button, which the finish brings back.
-    PanelItem* items = state.panelTable.panels[0].items;
-    items[PANEL_ITEM_EXIT].hidden = 1;
-    items[PANEL_ITEM_WEB].hidden = 0;
-    items[PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON].hidden = 0;
-    ShowRowCheckBoxes(false);
-    RestoreResumeSelection();
-    CSequencer(dialog).StartSequence();
 }

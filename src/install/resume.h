@@ -1,13 +1,14 @@
 // The resume state of an installation run: the logon Run value "zzQTM" and the key
-// "Software\QTM" with each row's state, which carry a run across restarts; and the two ways a
-// run is taken up again (at start, and after the resume wait).
+// "Software\QTM" with each row's state, which carry a run across restarts.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/registry.h"
 
-class CSetupDlg;
+struct CPlatform;
+struct CProgramState;
+struct CDialogState;
 
 extern const char RESUME_RUN_KEY[];
 extern const char RESUME_RUN_VALUE[];
@@ -30,7 +31,7 @@ void DeleteResumeState(Registry& registry);
 
 class CResumeState {
 public:
-    explicit CResumeState(CSetupDlg& dialog);
+    CResumeState(CPlatform& platform, CProgramState& state);
 
     // The Run value always; the list of chosen rows only when no resume key exists yet.
     // Returns whether the list was written, and in *needsRestart whether a chosen row is an
@@ -41,16 +42,11 @@ public:
     void MarkRowFinished(int n);
     // The rows' choice from the stored states: at most one started row is tried again.
     void RestoreResumeSelection();
-    // At start: the notice when a resume key exists; declined ends the program, accepted goes
-    // on with the run in Rapid Setup mode. False when the program was ended.
-    bool ResumeAtStart();
-    // Every tick of the resume wait; at its end the question, and the run or the end.
-    void ResumeCheck();
-
-private:
-    void ShowRowCheckBoxes(bool hideUnsupportedUsb2);
     // The stored list was written to its end.
     bool ListComplete();
 
-    CSetupDlg& dialog;
+private:
+    CPlatform& platform;
+    CProgramState& state;
+    CDialogState& dialog;
 };

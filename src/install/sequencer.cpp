@@ -5,15 +5,16 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
-#include "app/timers.h"
-#include "hw/port_access.h"
 #include "install/invocation.h"
+#include "install/raid_patch.h"
 #include "install/restart.h"
 #include "install/resume.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
 #include "skin/painter.h"
-#include "ui/rapid_setup.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 
 const char SEQUENCER_RESTART_WARNING[] =
     "Some device drivers will restart your system automatically.\n"
@@ -28,9 +29,6 @@ const char SEQUENCER_NO_RESULT_TEXT[] =
 namespace {
 
 const char MSG_CAPTION[] = "Msg";
-const char WAIT_CAPTION[] = "wait";
-const char WAIT_TEXT[] = "Please wait.......";
-const uint32_t OK_PAUSE_DELAYS = 10000;
 const char AMR_MARKER_KEY[] = "Software\\AMR";
 const char AMR_FOLDER[] = "\\NETWORK\\AMR\\";
 const char SIS_AGP_FOLDER[] = "\\SIS\\SIS635_645_650_733_735\\";
@@ -67,13 +65,14 @@ private:
 
 }  // namespace
 
-CSequencer::CSequencer(CSetupDlg& owner) : dialog(owner)
+CSequencer::CSequencer(CPlatform& platform, CProgramState& state, CProgramEnd& end)
+    : platform(platform), state(state), dialog(state.dialog), end(end)
 {
 }
 
 int CSequencer::Row() const
 {
-    return dialog.state.uiMode;
+    return state.uiMode;
 }
 
 int CSequencer::RowItem() const
@@ -83,24 +82,22 @@ int CSequencer::RowItem() const
 
 bool CSequencer::IsWin9x() const
 {
-    return IsInstall9x(dialog.state.hw.osCode);
+    return IsInstall9x(state.hw.osCode);
 }
 
 void CSequencer::StartSequence()
 {
     bool needsRestart = false;
-    bool written = CResumeState(dialog).WriteResumeList(&needsRestart);
+    bool written = CResumeState(platform, state).WriteResumeList(&needsRestart);
     if (written && needsRestart) {
-        dialog.platform.window.MessageBox(true, SEQUENCER_RESTART_WARNING, MSG_CAPTION,
-                                          MSGBOX_OK_TYPE);
+        platform.window.MessageBox(true, SEQUENCER_RESTART_WARNING, MSG_CAPTION, MSGBOX_OK_TYPE);
     }
-    dialog.state.uiMode = 0;
-    dialog.platform.window.SetTimer(TIMER_STEP, TIMER_STEP_FIRST_MS);
+    state.uiMode = 0;
+    platform.window.SetTimer(TIMER_STEP, TIMER_STEP_FIRST_MS);
 }
 
 void CSequencer::CountRaidRows()
 {
-    CProgramState& state = dialog.state;
     state.raidCounted = 1;
     if (!IsWin9x()) return;
     const PanelItem* items = state.panelTable.panels[0].items;
@@ -114,7 +111,6 @@ void CSequencer::CountRaidRows()
 
 void CSequencer::StepTick()
 {
-    CProgramState& state = dialog.state;
     if (state.raidCounted == 0) CountRaidRows();
     if (state.uiMode >= dialog.installList.itemCount) {
         Finish();
@@ -129,15 +125,14 @@ void CSequencer::StepTick()
 
 void CSequencer::StartRow()
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     const PanelItem& row = state.panelTable.panels[0].items[RowItem()];
     window.KillTimer(TIMER_STEP);
     FixedText<PANEL_COMMAND_SIZE> folder = row.command;
     const char* lastSlash = strrchr(folder.c_str(), '\\');
     if (lastSlash) folder.Truncate(static_cast<size_t>(lastSlash - folder.c_str()) + 1);
-    dialog.platform.files.SetCurrentDirectory(folder.c_str());
-    CResumeState(dialog).SetRowResumeState(Row(), RESUME_ROW_STARTED);
+    platform.files.SetCurrentDirectory(folder.c_str());
+    CResumeState(platform, state).SetRowResumeState(Row(), RESUME_ROW_STARTED);
     state.keepResumeState = 0;
 
     CRowClass kind = ClassifyRow(row.command.c_str(), state.raidRowCount, state.hw.osCode);
@@ -145,7 +140,7 @@ void CSequencer::StartRow()
     state.flagVariant = kind.flagVariant;
     BuildCommandLine(kind.installKind, kind.flagVariant, row.command.c_str(), state.hw.osCode,
                      &state.commandLine);
-    CInvocation invocation(dialog.platform);
+    CInvocation invocation(platform);
     if (!invocation.ClearResultLog(RESULT_LOG_WAIT_LIMIT_MS)) {
         // A stale log that will not go would complete this row at once: stop instead.
         StopWithoutResult();
@@ -157,7 +152,7 @@ void CSequencer::StartRow()
     if (RunAndExitChecks(upper.c_str())) return;
     if (state.raidRowCount >= 2 && state.hw.osCode == OS_WIN98SE &&
         state.installKind == INSTALL_KIND_SIL_RAID) {
-        RunRaidPatch();
+        RunRaidPatch(platform.files, platform.processes, platform.system, platform.window);
     }
     if (NoWaitKinds(upper.c_str())) return;
     if (LanOn9x(upper.c_str())) return;
@@ -182,18 +177,17 @@ void CSequencer::StartRow()
 
 bool CSequencer::RunAndExitChecks(const char* upper)
 {
-    CProgramState& state = dialog.state;
     const uint8_t osCode = state.hw.osCode;
     bool runAndExit = (IsWin9x() && HoldsFolderEntry(upper, exitFolders9x)) ||
                       (Holds(upper, SYS_DRV_FOLDER) && osCode != OS_WIN2000) ||
                       HoldsFolderEntry(upper, EXIT_FOLDERS_ANY_SYSTEM);
     if (runAndExit) {
         // The package must run alone: the program makes way and the next start goes on.
-        CInvocation(dialog.platform).RunDetached(upper);
+        CInvocation(platform).RunDetached(upper);
         FinishRow(Row());
-        dialog.platform.registry.FlushKey(REG_HKEY_CURRENT_USER);
-        dialog.platform.window.PostClose();
-        dialog.EndProgram();
+        platform.registry.FlushKey(REG_HKEY_CURRENT_USER);
+        platform.window.PostClose();
+        end.EndProgram();
         return true;
     }
     const PanelItem& row = state.panelTable.panels[0].items[RowItem()];
@@ -214,34 +208,29 @@ bool CSequencer::RunAndExitChecks(const char* upper)
 void CSequencer::ExitAfterDetached(int row, const char* commandLine)
 {
     // The display package finishes on its own; the dialog closes and keeps the run stored.
-    CInvocation(dialog.platform).RunDetached(commandLine);
-    CResumeState(dialog).MarkRowFinished(row);
-    dialog.platform.system.Sleep(PAUSE_AFTER_DETACHED_MS);
-    dialog.platform.window.KillTimer(TIMER_STEP);
-    CVersionRecord(dialog).RecordInstalledVersion(dialog.DriverRowItem(row));
-    dialog.state.keepResumeState = 1;
-    dialog.platform.window.PostClose();
-}
-
-void CSequencer::RunRaidPatch()
-{
-    CRapidSetup(dialog).RunRaidPatch();
+    CInvocation(platform).RunDetached(commandLine);
+    CResumeState(platform, state).MarkRowFinished(row);
+    platform.system.Sleep(PAUSE_AFTER_DETACHED_MS);
+    platform.window.KillTimer(TIMER_STEP);
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(dialog.DriverRowItem(row));
+    state.keepResumeState = 1;
+    platform.window.PostClose();
 }
 
 bool CSequencer::NoWaitKinds(const char* upper)
 {
-    CProgramState& state = dialog.state;
     const uint8_t kind = state.installKind;
     bool noWait = kind == INSTALL_KIND_NO_WAIT || kind == INSTALL_KIND_PROMISE_RAID ||
                   kind == INSTALL_KIND_SIL_RAID || kind == INSTALL_KIND_VIA_USB2 ||
                   kind == INSTALL_KIND_SIS_AGP || kind == INSTALL_KIND_ITE_RAID;
     if (!noWait) return false;
-    CInvocation invocation(dialog.platform);
-    Registry& registry = dialog.platform.registry;
+    CInvocation invocation(platform);
+    Registry& registry = platform.registry;
     if (Holds(upper, SIS_AGP_FOLDER)) {
         FinishRow(Row());
         invocation.RunDetached(upper);
-        dialog.EndProgram();
+        end.EndProgram();
         return true;
     }
     if (Holds(upper, AMR_FOLDER) && IsWin9x()) {
@@ -252,7 +241,7 @@ bool CSequencer::NoWaitKinds(const char* upper)
             registry.DeleteKey(REG_HKEY_CURRENT_USER, AMR_MARKER_KEY);
             FinishRow(Row());
             invocation.RunDetached(upper);
-            dialog.EndProgram();
+            end.EndProgram();
             return true;
         }
         if (registry.CreateKey(REG_HKEY_CURRENT_USER, AMR_MARKER_KEY, &marker)) {
@@ -261,34 +250,33 @@ bool CSequencer::NoWaitKinds(const char* upper)
             registry.CloseKey(marker);
         }
         registry.FlushKey(REG_HKEY_CURRENT_USER);
-        RestartSystem(dialog);
+        RestartSystem(platform.processes, state.hw.osCode, end);
         return true;
     }
     state.progressTicks = 0;
     CommandLineText lower = state.commandLine;
     LowerCaseText(lower.Buffer());
     invocation.RunDetached(lower.c_str());
-    CResumeState(dialog).SetRowResumeState(Row(), RESUME_ROW_STARTED);
+    CResumeState(platform, state).SetRowResumeState(Row(), RESUME_ROW_STARTED);
     registry.FlushKey(REG_HKEY_CURRENT_USER);
-    dialog.platform.system.Sleep(PAUSE_AFTER_DETACHED_MS);
-    dialog.platform.window.KillTimer(TIMER_STEP);
+    platform.system.Sleep(PAUSE_AFTER_DETACHED_MS);
+    platform.window.KillTimer(TIMER_STEP);
     if (kind == INSTALL_KIND_PROMISE_RAID || kind == INSTALL_KIND_SIL_RAID ||
         kind == INSTALL_KIND_ITE_RAID) {
         FinishRow(Row());
-        dialog.platform.system.Sleep(PAUSE_BEFORE_END_MS);
-        dialog.EndProgram();
+        platform.system.Sleep(PAUSE_BEFORE_END_MS);
+        end.EndProgram();
         return true;
     }
-    dialog.platform.window.SetTimer(TIMER_LOG_POLL, TIMER_LOG_POLL_MS);
+    platform.window.SetTimer(TIMER_LOG_POLL, TIMER_LOG_POLL_MS);
     return true;
 }
 
 bool CSequencer::LanOn9x(const char* upper)
 {
-    CProgramState& state = dialog.state;
     const uint8_t kind = state.installKind;
     if (!IsWin9x() || kind > INSTALL_KIND_INTEL_LAN) return false;
-    CInvocation invocation(dialog.platform);
+    CInvocation invocation(platform);
     if (kind == INSTALL_KIND_INTEL_LAN) {
         CommandLineText lower = state.commandLine;
         LowerCaseText(lower.Buffer());
@@ -299,15 +287,14 @@ bool CSequencer::LanOn9x(const char* upper)
         return false;
     }
     FinishRow(Row());
-    dialog.platform.system.Sleep(PAUSE_BEFORE_END_MS);
-    dialog.EndProgram();
+    platform.system.Sleep(PAUSE_BEFORE_END_MS);
+    end.EndProgram();
     return true;
 }
 
 void CSequencer::RunAndWaitRow(const char* upper)
 {
-    CProgramState& state = dialog.state;
-    CInvocation invocation(dialog.platform);
+    CInvocation invocation(platform);
     CommandLineText lower = state.commandLine;
     LowerCaseText(lower.Buffer());
     CRunProgress progress(*this);
@@ -323,24 +310,23 @@ void CSequencer::RunAndWaitRow(const char* upper)
         StopWithoutResult();
         return;
     }
-    dialog.platform.files.DeleteFile(RESULT_LOG_FILE);
+    platform.files.DeleteFile(RESULT_LOG_FILE);
     CompleteRow(false, TIMER_STEP_AFTER_WAIT_MS);
     (void)upper;
 }
 
 void CSequencer::LogPollTick()
 {
-    CProgramState& state = dialog.state;
-    Files& files = dialog.platform.files;
+    Files& files = platform.files;
     AdvanceProgress();
     if (!files.CanOpenForReading(RESULT_LOG_FILE)) return;
-    dialog.platform.system.Sleep(PAUSE_AFTER_LOG_MS);
-    dialog.platform.window.KillTimer(TIMER_LOG_POLL);
+    platform.system.Sleep(PAUSE_AFTER_LOG_MS);
+    platform.window.KillTimer(TIMER_LOG_POLL);
     CommandLineText lower = state.commandLine;
     LowerCaseText(lower.Buffer());
     if (Holds(lower.c_str(), AGP113_MARK) && state.hw.osCode == OS_WIN2000 &&
         dialog.installList.sis650VgaListed == 1) {
-        CInvocation(dialog.platform).WaitForResultCode(RESULT_LOG_WAIT_LIMIT_MS);
+        CInvocation(platform).WaitForResultCode(RESULT_LOG_WAIT_LIMIT_MS);
     }
     files.DeleteFile(RESULT_LOG_FILE);
     CommandLineText upper = state.commandLine;
@@ -357,14 +343,14 @@ void CSequencer::LogPollTick()
 
 void CSequencer::FinishRow(int row)
 {
-    CResumeState(dialog).MarkRowFinished(row);
-    CVersionRecord(dialog).RecordInstalledVersion(dialog.DriverRowItem(row));
+    CResumeState(platform, state).MarkRowFinished(row);
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(dialog.DriverRowItem(row));
 }
 
 void CSequencer::CompleteRow(bool conditionalRedraw, uint32_t nextStepMs)
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     int k = RowItem();
     {
         CClientSurface surface(window);
@@ -372,8 +358,9 @@ void CSequencer::CompleteRow(bool conditionalRedraw, uint32_t nextStepMs)
         if (surface.Get()) surface.Get()->DrawMaskedBitmap(done, done, 0, PROGRESS_Y);
         if (done) window.DeleteBitmap(done);
     }
-    CVersionRecord(dialog).RecordInstalledVersion(k);
-    CResumeState(dialog).MarkRowFinished(Row());
+    CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+        .RecordInstalledVersion(k);
+    CResumeState(platform, state).MarkRowFinished(Row());
     PanelItem& row = state.panelTable.panels[0].items[k];
     RedrawCompletedRow(k, !conditionalRedraw || row.hidden == 0);
     row.state = 1;
@@ -384,34 +371,32 @@ void CSequencer::CompleteRow(bool conditionalRedraw, uint32_t nextStepMs)
 
 void CSequencer::ContinueAfterRow(const char* upper, uint32_t nextStepMs)
 {
-    CProgramState& state = dialog.state;
     if (HoldsFolderEntry(upper, restartFolders)) {
         // The INF update takes effect at a restart; elsewhere the user restarts.
         if (IsWin9x()) {
-            RestartSystem(dialog);
+            RestartSystem(platform.processes, state.hw.osCode, end);
         } else {
-            dialog.EndProgram();
+            end.EndProgram();
         }
         return;
     }
     if (state.installKind == INSTALL_KIND_INTEL_LAN) {
-        dialog.platform.system.Sleep(PAUSE_BEFORE_END_MS);
+        platform.system.Sleep(PAUSE_BEFORE_END_MS);
     }
     ++state.uiMode;
     if (state.uiMode <= dialog.installList.itemCount) {
-        dialog.platform.window.SetTimer(TIMER_STEP, nextStepMs);
+        platform.window.SetTimer(TIMER_STEP, nextStepMs);
     }
 }
 
 void CSequencer::RedrawCompletedRow(int k, bool textToo)
 {
-    CClientSurface surface(dialog.platform.window);
+    CClientSurface surface(platform.window);
     if (!surface.Get()) return;
     DrawingSurface& s = *surface.Get();
-    CProgramState& state = dialog.state;
     const PanelItem& row = state.panelTable.panels[0].items[k];
     const bool nt4 = state.hw.osCode == OS_NT4;
-    CPainter painter(dialog);
+    CPainter painter(platform.window, platform.registry, state);
     s.SetTextColor(COLOR_YELLOW);
     s.SetBkColor(COLOR_BLACK);
     s.SelectUiFont();
@@ -433,8 +418,7 @@ void CSequencer::RedrawCompletedRow(int k, bool textToo)
 
 void CSequencer::AdvanceProgress()
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     CClientSurface surface(window);
     BitmapHandle marker = window.LoadBitmapResource(BITMAP_PROGRESS);
     if (surface.Get()) {
@@ -447,13 +431,12 @@ void CSequencer::AdvanceProgress()
 
 void CSequencer::Finish()
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     window.KillTimer(TIMER_STEP);
     window.KillTimer(TIMER_LOG_POLL);
     window.Invalidate();
     state.uiMode = UI_MODE_IDLE;
-    DeleteResumeState(dialog.platform.registry);
+    DeleteResumeState(platform.registry);
     PanelItem& exitButton = state.panelTable.panels[0].items[PANEL_ITEM_EXIT];
     exitButton.hidden = 0;
     exitButton.state = 0;
@@ -473,38 +456,6 @@ void CSequencer::StopWithoutResult()
 {
     // The run stays stored with this row started: closing the window keeps it, and the next
     // start tries the row again.
-    dialog.state.keepResumeState = 1;
-    dialog.platform.window.MessageBox(true, SEQUENCER_NO_RESULT_TEXT, MSG_CAPTION,
-                                      MSGBOX_OK_TYPE);
-}
-
-void CSequencer::ResumeWaitTick()
-{
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
-    int counter = ++state.resumePending;
-    int x = counter;
-    int y = RESUME_MARKER_Y;
-    if (counter >= RESUME_WAIT_TICKS) {
-        x = counter - RESUME_WAIT_TICKS;
-        y = RESUME_MARKER_Y + 10 * (counter / RESUME_WAIT_TICKS);
-    }
-    {
-        CClientSurface surface(window);
-        BitmapHandle marker = window.LoadBitmapResource(BITMAP_PROGRESS);
-        if (surface.Get()) surface.Get()->DrawMaskedBitmap(marker, marker, x, y);
-        if (marker) window.DeleteBitmap(marker);
-    }
-    CResumeState(dialog).ResumeCheck();
-}
-
-void CSequencer::OnOK()
-{
-    CPortAccess ports(dialog.platform.hardware, dialog.state.hw.osCode);
-    ports.IoDelay(OK_PAUSE_DELAYS);
-    dialog.platform.window.MessageBox(true, WAIT_TEXT, WAIT_CAPTION, MSGBOX_OK_TYPE);
-    dialog.state.resumePending = 2;
-    dialog.platform.window.SetTimer(TIMER_RESUME_WAIT, TIMER_RESUME_WAIT_MS);
-    if (dialog.panel0ToolTips) dialog.platform.window.ActivateToolTip(dialog.panel0ToolTips, false);
-    dialog.state.uiMode = 100;
+    state.keepResumeState = 1;
+    platform.window.MessageBox(true, SEQUENCER_NO_RESULT_TEXT, MSG_CAPTION, MSGBOX_OK_TYPE);
 }

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
-class CSetupDlg;
+struct CPlatform;
+struct CProgramState;
+struct CDialogState;
+class CProgramEnd;
 
 extern const char SEQUENCER_RESTART_WARNING[];
 extern const char SEQUENCER_FINISHED_TEXT[];
@@ -14,15 +17,13 @@ const uint32_t TIMER_STEP_FIRST_MS = 20;
 const uint32_t TIMER_STEP_AFTER_WAIT_MS = 50;
 const uint32_t TIMER_STEP_AFTER_POLL_MS = 500;
 const uint32_t TIMER_LOG_POLL_MS = 1000;
-const uint32_t TIMER_RESUME_WAIT_MS = 120;
 // The progress markers run along this line.
 const int PROGRESS_Y = 415;
 const int PROGRESS_STEP_X = 5;
-const int RESUME_MARKER_Y = 434;
 
 class CSequencer {
 public:
-    explicit CSequencer(CSetupDlg& dialog);
+    CSequencer(CPlatform& platform, CProgramState& state, CProgramEnd& end);
 
     // Stores the run (Run value and resume list), warns of a restart when the list holds an
     // INF update, and starts the step timer.
@@ -31,10 +32,6 @@ public:
     void StepTick();
     // TIMER_LOG_POLL: the detached package's result log.
     void LogPollTick();
-    // TIMER_RESUME_WAIT: the wait marker, then the resume question.
-    void ResumeWaitTick();
-    // The main dialog's OK: after a pause and a notice the resume wait starts.
-    void OnOK();
     // One progress step of the running package.
     void AdvanceProgress();
 
@@ -44,7 +41,6 @@ private:
     void StartRow();
     bool RunAndExitChecks(const char* upper);
     void ExitAfterDetached(int row, const char* commandLine);
-    void RunRaidPatch();
     bool NoWaitKinds(const char* upper);
     bool LanOn9x(const char* upper);
     void RunAndWaitRow(const char* upper);
@@ -58,5 +54,8 @@ private:
     int Row() const;
     int RowItem() const;
 
-    CSetupDlg& dialog;
+    CPlatform& platform;
+    CProgramState& state;
+    CDialogState& dialog;
+    CProgramEnd& end;
 };

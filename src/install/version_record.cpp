@@ -4,7 +4,10 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
+#include "platform/registry.h"
+#include "platform/window.h"
+#include "skin/panel_table.h"
+#include "state/dialog_state.h"
 
 const char VERSION_RECORD_KEY[] = "Software\\Fetchyard";
 
@@ -26,7 +29,9 @@ int CompareVersionText(const char* stored, const char* version)
     return static_cast<int>(*a) - static_cast<int>(*b);
 }
 
-CVersionRecord::CVersionRecord(CSetupDlg& owner) : dialog(owner)
+CVersionRecord::CVersionRecord(Registry& registry, Window& window, PanelTable& panelTable,
+                               const CDialogState& dialog)
+    : registry(registry), window(window), panelTable(panelTable), dialog(dialog)
 {
 }
 
@@ -35,8 +40,7 @@ bool CVersionRecord::ReadStoredVersion(RegKey key, const char* caption, char* st
     uint32_t type = 0;
     uint32_t size = VERSION_RECORD_VALUE_SIZE;
     stored[0] = '\0';
-    if (!dialog.platform.registry.QueryValue(key, caption, &type,
-                                             reinterpret_cast<uint8_t*>(stored), &size)) {
+    if (!registry.QueryValue(key, caption, &type, reinterpret_cast<uint8_t*>(stored), &size)) {
         stored[0] = '\0';
         return false;
     }
@@ -48,16 +52,14 @@ bool CVersionRecord::ReadStoredVersion(RegKey key, const char* caption, char* st
 
 void CVersionRecord::WriteVersion(RegKey key, const char* caption, const char* version)
 {
-    dialog.platform.registry.SetValue(key, caption, REG_TYPE_SZ,
-                                      reinterpret_cast<const uint8_t*>(version),
-                                      static_cast<uint32_t>(strlen(version) + 1));
+    registry.SetValue(key, caption, REG_TYPE_SZ, reinterpret_cast<const uint8_t*>(version),
+                      static_cast<uint32_t>(strlen(version) + 1));
 }
 
 void CVersionRecord::RefreshInstalledState(int k)
 {
     if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
-    PanelItem& row = dialog.state.panelTable.panels[0].items[k];
-    Registry& registry = dialog.platform.registry;
+    PanelItem& row = panelTable.panels[0].items[k];
     RegKey key = 0;
     char stored[VERSION_RECORD_VALUE_SIZE + 1] = {};
     bool installed = false;
@@ -79,8 +81,7 @@ void CVersionRecord::RefreshInstalledState(int k)
 void CVersionRecord::RecordInstalledVersion(int k)
 {
     if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
-    PanelItem& row = dialog.state.panelTable.panels[0].items[k];
-    Registry& registry = dialog.platform.registry;
+    PanelItem& row = panelTable.panels[0].items[k];
     RegKey key = 0;
     if (!registry.OpenKey(REG_HKEY_CURRENT_USER, VERSION_RECORD_KEY, &key)) {
         if (registry.CreateKey(REG_HKEY_CURRENT_USER, VERSION_RECORD_KEY, &key)) {
@@ -96,8 +97,8 @@ void CVersionRecord::RecordInstalledVersion(int k)
             int r = k - dialog.DriverRowItem(0);
             if (r >= 0 && r < dialog.rowCheckBoxCount) {
                 uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r);
-                dialog.platform.window.SetCheck(box, 1);
-                dialog.platform.window.EnableControl(box, false);
+                window.SetCheck(box, 1);
+                window.EnableControl(box, false);
             }
         }
         WriteVersion(key, row.caption.c_str(), row.version.c_str());

@@ -6,7 +6,9 @@
 
 #include "platform/registry.h"
 
-class CSetupDlg;
+class Window;
+struct PanelTable;
+struct CDialogState;
 
 // Key and buffer of the record.
 extern const char VERSION_RECORD_KEY[];
@@ -19,7 +21,8 @@ int CompareVersionText(const char* stored, const char* version);
 
 class CVersionRecord {
 public:
-    explicit CVersionRecord(CSetupDlg& dialog);
+    CVersionRecord(Registry& registry, Window& window, PanelTable& panelTable,
+                   const CDialogState& dialog);
 
     // Panel0 item k: installed (state 1, unticked) when the stored version is not older than
     // the row's; the row's state texts are set in every case.
@@ -33,5 +36,8 @@ private:
     bool ReadStoredVersion(RegKey key, const char* caption, char* stored);
     void WriteVersion(RegKey key, const char* caption, const char* version);
 
-    CSetupDlg& dialog;
+    Registry& registry;
+    Window& window;
+    PanelTable& panelTable;
+    const CDialogState& dialog;
 };

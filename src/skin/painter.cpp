@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
 #include "hw/driver_list.h"
 #include "install/version_record.h"
 #include "skin/item_kinds.h"
 #include "skin/panels.h"
+#include "state/program_state.h"
 
 const char DIRECTX_MINIMUM_VERSION[] = "4.08.01.0810";
 const char TOOL_ROW_PRESS_BLANKS[] = "          ";
@@ -44,19 +44,19 @@ CClientSurface::~CClientSurface()
     if (surface) window.ReleaseClientSurface(surface);
 }
 
-CPainter::CPainter(CSetupDlg& owner) : dialog(owner)
+CPainter::CPainter(Window& window, Registry& registry, CProgramState& state)
+    : window(window), registry(registry), state(state), dialog(state.dialog)
 {
 }
 
 void CPainter::OnPaint()
 {
-    Window& window = dialog.platform.window;
     DrawingSurface* surface = window.BeginPaint();
     if (!surface) return;
     if (window.IsMinimized()) {
         DrawMinimizedIcon(*surface);
     } else {
-        int panel = ActivePanelIndex(dialog.state.panelTable);
+        int panel = ActivePanelIndex(state.panelTable);
         DrawBackground(*surface, panel);
         DrawHeader(*surface, panel);
         if (panel == 1) DrawHiddenToolRows(*surface);
@@ -68,10 +68,10 @@ void CPainter::OnPaint()
 void CPainter::DrawMinimizedIcon(DrawingSurface& surface)
 {
     CRect client = {0, 0, 0, 0};
-    dialog.platform.window.GetClientRect(&client);
+    window.GetClientRect(&client);
     int iconWidth = 0;
     int iconHeight = 0;
-    dialog.platform.window.GetIconSize(&iconWidth, &iconHeight);
+    window.GetIconSize(&iconWidth, &iconHeight);
     int x = (client.right - client.left - iconWidth + 1) / 2;
     int y = (client.bottom - client.top - iconHeight + 1) / 2;
     surface.DrawIcon(x, y);
@@ -80,14 +80,13 @@ void CPainter::DrawMinimizedIcon(DrawingSurface& surface)
 void CPainter::DrawBackground(DrawingSurface& surface, int panel)
 {
     // Panel4 has a background of its own; Panels 0 to 3 share Panel0's.
-    const PanelTable& table = dialog.state.panelTable;
+    const PanelTable& table = state.panelTable;
     BitmapHandle background = table.panels[panel == 4 ? 4 : 0].backgroundImage;
     surface.DrawMaskedBitmap(background, background, 0, 0);
 }
 
 void CPainter::DrawResourceOpaque(DrawingSurface& surface, uint32_t id, int x, int y)
 {
-    Window& window = dialog.platform.window;
     BitmapHandle bitmap = window.LoadBitmapResource(id);
     if (!bitmap) return;
     surface.DrawMaskedBitmap(bitmap, bitmap, x, y);
@@ -99,14 +98,14 @@ void CPainter::DrawHeader(DrawingSurface& surface, int panel)
     const CContentFiles& content = dialog.content;
     DrawResourceOpaque(surface, BITMAP_HEADER_STRIP, content.headerX, content.headerY);
 
-    const Panel& p = dialog.state.panelTable.panels[panel];
+    const Panel& p = state.panelTable.panels[panel];
     // Rapid Setup mode is on while its switch (Panel0 item 7) is hidden.
     bool rapidSetup = panel == 0 && p.items[PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON].hidden;
     const char* lines[3] = {p.line1.c_str(), p.line2.c_str(), p.line3.c_str()};
     if (rapidSetup) {
-        lines[0] = dialog.state.ezLine1.c_str();
-        lines[1] = dialog.state.ezLine2.c_str();
-        lines[2] = dialog.state.ezLine3.c_str();
+        lines[0] = state.ezLine1.c_str();
+        lines[1] = state.ezLine2.c_str();
+        lines[2] = state.ezLine3.c_str();
     }
     surface.SetTextColor(COLOR_WHITE);
     surface.SetBkColor(COLOR_BLACK);
@@ -121,7 +120,7 @@ void CPainter::DrawHiddenToolRows(DrawingSurface& surface)
 {
     // Every utility row in the window first goes down in navy, hidden ones included: headings
     // stay visible that way, and the item pass overwrites the others.
-    const Panel& p = dialog.state.panelTable.panels[1];
+    const Panel& p = state.panelTable.panels[1];
     int first = dialog.commonCount;
     for (int r = first; r < first + HIDDEN_TOOL_ROWS_PASS && r < PANEL_ITEM_CAPACITY; ++r) {
         const PanelItem& item = p.items[r];
@@ -136,7 +135,7 @@ void CPainter::DrawToolRow(DrawingSurface& surface, const PanelItem& item, Color
     surface.SetBkColor(COLOR_BLACK);
     surface.SelectUiFont();
     SetBlankText(item.caption.c_str());
-    surface.TextOut(item.left, item.top, dialog.state.blankText.c_str());
+    surface.TextOut(item.left, item.top, state.blankText.c_str());
     surface.TextOut(item.left, item.top, item.caption.c_str());
 }
 
@@ -162,7 +161,7 @@ void CPainter::DrawImageItem(DrawingSurface& surface, const PanelItem& item, CIt
 void CPainter::DrawNt4Notice(DrawingSurface& surface)
 {
     // NT 4 has no Rapid Setup: its buttons give way to the notice.
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
+    PanelItem* items = state.panelTable.panels[0].items;
     for (int own = 0; own < PANEL0_OWN_ITEMS; ++own) items[PANEL_COMMON_ITEMS + own].hidden = 1;
     const PanelItem& rapidOn = items[PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON];
     DrawResourceOpaque(surface, BITMAP_NT4_NOTICE, rapidOn.left, rapidOn.top);
@@ -170,9 +169,9 @@ void CPainter::DrawNt4Notice(DrawingSurface& surface)
 
 void CPainter::DrawItems(DrawingSurface& surface, int panel)
 {
-    Panel& p = dialog.state.panelTable.panels[panel];
+    Panel& p = state.panelTable.panels[panel];
     const int common = dialog.commonCount;
-    const bool nt4 = dialog.state.hw.osCode == OS_NT4;
+    const bool nt4 = state.hw.osCode == OS_NT4;
     bool nt4NoticeDrawn = false;
     int rows = p.rowCount < PANEL_ITEM_CAPACITY ? p.rowCount : PANEL_ITEM_CAPACITY;
     for (int r = 0; r < rows; ++r) {
@@ -200,14 +199,14 @@ bool CPainter::IsUnsupportedUsb2(const PanelItem& row) const
 {
     FixedText<PANEL_COMMAND_SIZE> probePath = row.command;
     UpperCase(&probePath);
-    return isUnsupportedUsb2Row(dialog.state.hw.osCode, dialog.xpServicePack, probePath.c_str());
+    return isUnsupportedUsb2Row(state.hw.osCode, dialog.xpServicePack, probePath.c_str());
 }
 
 void CPainter::DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color)
 {
     if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
-    const PanelItem& row = dialog.state.panelTable.panels[0].items[k];
-    const bool nt4 = dialog.state.hw.osCode == OS_NT4;
+    const PanelItem& row = state.panelTable.panels[0].items[k];
+    const bool nt4 = state.hw.osCode == OS_NT4;
     surface.SetTextColor(color);
     surface.SetBkColor(COLOR_BLACK);
     surface.SelectUiFont();
@@ -215,16 +214,16 @@ void CPainter::DrawDriverRowLook(DrawingSurface& surface, int k, ColorRef color)
         if (!nt4) surface.TextOut(row.left, row.top, row.caption.c_str());
     } else {
         if (!nt4) {
-            SetBlankText(dialog.state.ruleText.c_str());
-            surface.TextOut(row.left, row.top, dialog.state.blankText.c_str());
-            surface.TextOut(row.left, row.top, dialog.state.ruleText.c_str());
+            SetBlankText(state.ruleText.c_str());
+            surface.TextOut(row.left, row.top, state.blankText.c_str());
+            surface.TextOut(row.left, row.top, state.ruleText.c_str());
         }
         surface.TextOut(row.left, row.top, row.caption.c_str());
         // The status column is in the context's own font, as the paint draws it.
         surface.SelectPreviousFont();
         if (!nt4) {
             SetBlankText(row.notInstalledText.c_str());
-            surface.TextOut(DRIVER_STATUS_X, row.top, dialog.state.blankText.c_str());
+            surface.TextOut(DRIVER_STATUS_X, row.top, state.blankText.c_str());
             surface.TextOut(DRIVER_STATUS_X, row.top,
                             row.state == 1 ? row.installedText.c_str()
                                            : row.notInstalledText.c_str());
@@ -257,28 +256,28 @@ void CPainter::DrawToolRowPressed(DrawingSurface& surface, const PanelItem& item
 void CPainter::DrawDriverRow(DrawingSurface& surface, int k)
 {
     if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
-    CVersionRecord(dialog).RefreshInstalledState(k);
-    PanelItem& row = dialog.state.panelTable.panels[0].items[k];
-    const bool nt4 = dialog.state.hw.osCode == OS_NT4;
+    CVersionRecord(registry, window, state.panelTable, dialog).RefreshInstalledState(k);
+    PanelItem& row = state.panelTable.panels[0].items[k];
+    const bool nt4 = state.hw.osCode == OS_NT4;
     surface.SetTextColor(row.state == 1 ? COLOR_YELLOW : COLOR_WHITE);
     surface.SetBkColor(COLOR_BLACK);
 
     FixedText<PANEL_COMMAND_SIZE> probePath = row.command;
     UpperCase(&probePath);
-    if (isUnsupportedUsb2Row(dialog.state.hw.osCode, dialog.xpServicePack, probePath.c_str())) {
+    if (isUnsupportedUsb2Row(state.hw.osCode, dialog.xpServicePack, probePath.c_str())) {
         // A USB 2.0 driver XP without a service pack cannot take: its caption only.
         surface.SelectUiFont();
         if (!nt4) surface.TextOut(row.left, row.top, row.caption.c_str());
     } else {
-        SetBlankText(dialog.state.ruleText.c_str());
-        if (row.state == 1) surface.TextOut(row.left, row.top, dialog.state.blankText.c_str());
+        SetBlankText(state.ruleText.c_str());
+        if (row.state == 1) surface.TextOut(row.left, row.top, state.blankText.c_str());
         surface.SelectUiFont();
         // The caption's own background hides the start of the leader: caption, dashes, '>'.
-        if (!nt4) surface.TextOut(row.left, row.top, dialog.state.ruleText.c_str());
+        if (!nt4) surface.TextOut(row.left, row.top, state.ruleText.c_str());
         surface.TextOut(row.left, row.top, row.caption.c_str());
         surface.SelectPreviousFont();
         SetBlankText(row.notInstalledText.c_str());
-        surface.TextOut(DRIVER_STATUS_X, row.top, dialog.state.blankText.c_str());
+        surface.TextOut(DRIVER_STATUS_X, row.top, state.blankText.c_str());
         if (!nt4) {
             surface.TextOut(DRIVER_STATUS_X, row.top,
                             row.state == 1 ? row.installedText.c_str()
@@ -304,14 +303,13 @@ void CPainter::DrawAudioNote(DrawingSurface& surface, const PanelItem& row)
 void CPainter::SetBlankText(const char* text)
 {
     size_t length = strlen(text);
-    FixedText<BLANK_TEXT_SIZE>& blank = dialog.state.blankText;
+    FixedText<BLANK_TEXT_SIZE>& blank = state.blankText;
     blank.Clear();
     for (size_t i = 0; i < length && i < BLANK_TEXT_SIZE - 1; ++i) blank.AppendChar(' ');
 }
 
 void CPainter::DrawAnimationFrame(int x, int y)
 {
-    Window& window = dialog.platform.window;
     CClientSurface surface(window);
     if (!surface.Get()) return;
     BitmapHandle image = window.LoadBitmapResource(BITMAP_POINTER);
@@ -323,15 +321,14 @@ void CPainter::DrawAnimationFrame(int x, int y)
 
 void CPainter::DrawReturnImage(int y)
 {
-    CClientSurface surface(dialog.platform.window);
+    CClientSurface surface(window);
     if (!surface.Get()) return;
-    BitmapHandle image = dialog.state.panelTable.panels[0].returnImage;
+    BitmapHandle image = state.panelTable.panels[0].returnImage;
     surface.Get()->DrawMaskedBitmap(image, image, RETURN_IMAGE_X, y);
 }
 
 void CPainter::CheckDirectXVersion()
 {
-    Registry& registry = dialog.platform.registry;
     RegKey key = 0;
     if (!registry.OpenKey(REG_HKEY_LOCAL_MACHINE, DIRECTX_KEY, &key)) return;
     char version[DIRECTX_VERSION_SIZE + 1] = {};

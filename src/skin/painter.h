@@ -8,7 +8,9 @@
 #include "platform/window.h"
 #include "skin/panel_table.h"
 
-class CSetupDlg;
+class Registry;
+struct CProgramState;
+struct CDialogState;
 
 // Resource bitmaps.
 const uint32_t BITMAP_PROGRESS = 156;
@@ -58,7 +60,7 @@ private:
 
 class CPainter {
 public:
-    explicit CPainter(CSetupDlg& dialog);
+    CPainter(Window& window, Registry& registry, CProgramState& state);
 
     // WM_PAINT.
     void OnPaint();
@@ -100,7 +102,10 @@ private:
     void DrawMinimizedIcon(DrawingSurface& surface);
     void DrawResourceOpaque(DrawingSurface& surface, uint32_t id, int x, int y);
 
-    CSetupDlg& dialog;
+    Window& window;
+    Registry& registry;
+    CProgramState& state;
+    CDialogState& dialog;
 };
 
 // Whether a utility row at this top is inside the panel's visible window.

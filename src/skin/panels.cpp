@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/setup_dialog.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
+#include "state/program_state.h"
 #include "sysinfo/report.h"
 
 namespace {
@@ -47,7 +48,8 @@ int32_t AddClamped(int32_t base, int64_t extent)
     return static_cast<int32_t>(sum);
 }
 
-CPanelLoader::CPanelLoader(CSetupDlg& owner) : dialog(owner)
+CPanelLoader::CPanelLoader(CPlatform& platform, CProgramState& state)
+    : platform(platform), state(state), dialog(state.dialog)
 {
 }
 
@@ -58,7 +60,7 @@ void CPanelLoader::LoadAllPanels()
     LoadPanel2();
     LoadPanel3();
     LoadPanel4();
-    PanelTable& table = dialog.state.panelTable;
+    PanelTable& table = state.panelTable;
     for (Panel& panel : table.panels) panel.pressedItem = PANEL_NONE;
     table.panels[0].active = 1;
     table.panels[0].items[0].state = 1;
@@ -68,7 +70,7 @@ void CPanelLoader::BeginPanel()
 {
     dialog.content.contentFile = dialog.cdRoot;
     dialog.content.tipFile = dialog.cdRoot;
-    SelectContentFiles(dialog.platform.system, dialog.programDir.c_str(), &dialog.content);
+    SelectContentFiles(platform.system, dialog.programDir.c_str(), &dialog.content);
 }
 
 void CPanelLoader::EndPanel()
@@ -79,13 +81,13 @@ void CPanelLoader::EndPanel()
 BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint32_t bufferSize)
 {
     std::vector<char> name(bufferSize, '\0');
-    ReadProfileText(dialog.platform.files, dialog.content.contentFile.c_str(), section, key,
-                    name.data(), bufferSize);
+    ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section, key, name.data(),
+                    bufferSize);
     if (name[0] == '\0') return 0;
     // Picture names are relative to the CD root.
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
     path.Append(name.data());
-    return dialog.platform.window.LoadBitmapFile(path.c_str());
+    return platform.window.LoadBitmapFile(path.c_str());
 }
 
 BitmapHandle CPanelLoader::LoadItemImage(const char* section, unsigned item, const char* suffix,
@@ -99,7 +101,7 @@ BitmapHandle CPanelLoader::LoadItemImage(const char* section, unsigned item, con
 int CPanelLoader::ItemNumber(const char* section, unsigned item, const char* suffix,
                              uint32_t bufferSize)
 {
-    return ReadProfileNumber(dialog.platform.files, dialog.content.contentFile.c_str(), section,
+    return ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(), section,
                              ProfileItemKey(item, suffix).c_str(), bufferSize);
 }
 
@@ -107,16 +109,16 @@ void CPanelLoader::SizeFromImage(PanelItem& item, BitmapHandle image)
 {
     int width = 0;
     int height = 0;
-    if (!dialog.platform.window.GetBitmapSize(image, &width, &height)) width = height = 0;
+    if (!platform.window.GetBitmapSize(image, &width, &height)) width = height = 0;
     item.right = AddClamped(item.left, width);
     item.bottom = AddClamped(item.top, height);
 }
 
 void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t bufferSize)
 {
-    Files& files = dialog.platform.files;
+    Files& files = platform.files;
     const char* file = dialog.content.contentFile.c_str();
-    Panel& p = dialog.state.panelTable.panels[panel];
+    Panel& p = state.panelTable.panels[panel];
     p.backgroundImage = LoadImage(section, "BK", bufferSize);
     if (panel == 0) {
         p.returnImage = LoadImage(section, "rtnblk", bufferSize);
@@ -129,8 +131,7 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
         *lines[i] = text.data();
     }
     if (panel == 0) {
-        FixedText<PANEL_LINE_SIZE>* ezLines[3] = {&dialog.state.ezLine1, &dialog.state.ezLine2,
-                                                  &dialog.state.ezLine3};
+        FixedText<PANEL_LINE_SIZE>* ezLines[3] = {&state.ezLine1, &state.ezLine2, &state.ezLine3};
         const char* ezKeys[3] = {"ez_line1", "ez_line2", "ez_line3"};
         for (int i = 0; i < 3; ++i) {
             ReadProfileText(files, file, section, ezKeys[i], text.data(), bufferSize);
@@ -138,9 +139,9 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
         }
         // The close handler and the start-up clean-up find the Installer files here.
         char windowsDir[260] = {};
-        dialog.platform.files.GetWindowsDirectory(windowsDir, sizeof windowsDir);
-        dialog.state.systemFolder = windowsDir;
-        dialog.state.systemFolder.Append(WINDOWS_SYSTEM_SUFFIX);
+        platform.files.GetWindowsDirectory(windowsDir, sizeof windowsDir);
+        state.systemFolder = windowsDir;
+        state.systemFolder.Append(WINDOWS_SYSTEM_SUFFIX);
     }
     p.marqueeImage = LoadImage(section, "MQ", bufferSize);
     p.marqueeBackground = LoadImage(section, "MQ_BK", bufferSize);
@@ -148,9 +149,9 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
 
 int CPanelLoader::LoadCommonItems(int panel)
 {
-    Panel& p = dialog.state.panelTable.panels[panel];
+    Panel& p = state.panelTable.panels[panel];
     const uint32_t size = CONTENT_TEXT_SHORT;
-    int total = ReadProfileNumber(dialog.platform.files, dialog.content.contentFile.c_str(),
+    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
                                   SECTION_COMMON, "total", size);
     // The panel's own items follow at fixed numbers, so the content cannot add Common items
     // beyond them; missing ones stay empty (nothing drawn, nothing hit).
@@ -167,7 +168,7 @@ int CPanelLoader::LoadCommonItems(int panel)
         SizeFromImage(item, item.overImage);
         item.downImage = LoadItemImage(SECTION_COMMON, n, "_Dbmp", false, size);
         item.downMask = LoadItemImage(SECTION_COMMON, n, "_Dbmp", true, size);
-        ReadProfileText(dialog.platform.files, dialog.content.contentFile.c_str(), SECTION_COMMON,
+        ReadProfileText(platform.files, dialog.content.contentFile.c_str(), SECTION_COMMON,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
@@ -183,12 +184,11 @@ void CPanelLoader::LoadPanel0()
     LoadPanelTexts(0, section, size);
     LoadCommonItems(0);
 
-    Panel& p = dialog.state.panelTable.panels[0];
-    const CDetectionResults& results = dialog.state.hw.results;
+    Panel& p = state.panelTable.panels[0];
+    const CDetectionResults& results = state.hw.results;
     // Three own items by content; they sit at fixed numbers before the driver rows.
-    int own = ClampInt(ReadProfileNumber(dialog.platform.files,
-                                         dialog.content.contentFile.c_str(), section, "total",
-                                         size),
+    int own = ClampInt(ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
+                                         section, "total", size),
                        0, PANEL0_OWN_ITEMS);
     for (int i = 0; i < own; ++i) {
         PanelItem& item = p.items[PANEL_COMMON_ITEMS + i];
@@ -210,7 +210,7 @@ void CPanelLoader::LoadPanel0()
         // This section has no pressed look of its own: the over look serves again.
         item.downImage = LoadItemImage(section, n, "_Obmp", false, size);
         item.downMask = LoadItemImage(section, n, "_Obmp", true, size);
-        ReadProfileText(dialog.platform.files, dialog.content.contentFile.c_str(), section,
+        ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
@@ -222,10 +222,10 @@ void CPanelLoader::LoadPanel0()
     AddToolTips(dialog.panel0ToolTips, 0);
     for (int i = 0; i < firstRow; ++i) p.items[i].state = 0;
 
-    CVersionRecord record(dialog);
+    CVersionRecord record(platform.registry, platform.window, state.panelTable, dialog);
     for (int k = firstRow; k < p.rowCount; ++k) record.RefreshInstalledState(k);
 
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + r, false);
     }
@@ -250,11 +250,11 @@ void CPanelLoader::LoadRowCheckBoxes()
                          : 60 + 365 / (n + 1) + r * (700 / n / n + lineHeight);
         CRect rect = {220, top, 235, top + lineHeight};
         DriverItem& entry = list.items[r];
-        dialog.platform.window.CreateCheckBox(CONTROL_ROW_CHECK_BOX_FIRST + r, rect,
-                                              entry.description.c_str());
+        platform.window.CreateCheckBox(CONTROL_ROW_CHECK_BOX_FIRST + r, rect,
+                                       entry.description.c_str());
         entry.labelX = 245;
         entry.labelY = top;
-        dialog.platform.window.SetCheck(CONTROL_ROW_CHECK_BOX_FIRST + r, 1);
+        platform.window.SetCheck(CONTROL_ROW_CHECK_BOX_FIRST + r, 1);
         entry.selected = 1;
         FixedText<PANEL_COMMAND_SIZE> folder = entry.folder;
         for (char* c = folder.Buffer(); *c; ++c) {
@@ -270,7 +270,7 @@ void CPanelLoader::LoadRowCheckBoxes()
 void CPanelLoader::LoadDriverRows(int firstRow)
 {
     CInstallList& list = dialog.installList;
-    Panel& p = dialog.state.panelTable.panels[0];
+    Panel& p = state.panelTable.panels[0];
     for (int r = 0; r < list.itemCount && r < DRIVER_ITEM_CAPACITY; ++r) {
         PanelItem& item = p.items[firstRow + r];
         const DriverItem& entry = list.items[r];
@@ -293,20 +293,20 @@ void CPanelLoader::LoadDriverRows(int firstRow)
 void CPanelLoader::ReadToolTip(PanelItem& item)
 {
     // The tooltip field has a byte more than the buffer it is read with.
-    ReadProfileText(dialog.platform.files, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
+    ReadProfileText(platform.files, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
                     item.caption.c_str(), item.tooltip.Buffer(), CONTENT_TEXT_LONG);
 }
 
 void CPanelLoader::AddToolTips(ToolTipHandle toolTipHandle, int panel)
 {
     if (!toolTipHandle) return;
-    const Panel& p = dialog.state.panelTable.panels[panel];
+    const Panel& p = state.panelTable.panels[panel];
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         const PanelItem& item = p.items[i];
         if (item.hidden) continue;
         CRect rect = {item.left, item.top, item.right, item.bottom};
-        dialog.platform.window.AddToolTipTool(toolTipHandle, static_cast<uint32_t>(i), rect,
-                                              item.tooltip.c_str());
+        platform.window.AddToolTipTool(toolTipHandle, static_cast<uint32_t>(i), rect,
+                                       item.tooltip.c_str());
     }
 }
 
@@ -318,8 +318,8 @@ void CPanelLoader::LoadPanel1()
     LoadPanelTexts(1, section, size);
     LoadCommonItems(1);
 
-    int total = ReadProfileNumber(dialog.platform.files, dialog.content.contentFile.c_str(),
-                                  section, "total", size);
+    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(), section,
+                                  "total", size);
     // Only the rows that fit the panel are loaded, and the list scrolls over those.
     int rows = ClampInt(total, 0, PANEL1_MAX_ROWS);
     dialog.toolRowCount = rows;
@@ -332,7 +332,7 @@ void CPanelLoader::LoadPanel1()
     }
     LoadToolRows(rows);
     HideToolRows();
-    Panel& p = dialog.state.panelTable.panels[1];
+    Panel& p = state.panelTable.panels[1];
     p.rowCount = PANEL_COMMON_ITEMS + rows;
     for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
     AddToolTips(dialog.panel1ToolTips, 1);
@@ -343,9 +343,9 @@ void CPanelLoader::LoadToolRows(int rows)
 {
     const char* section = PANEL_SECTIONS[1];
     const uint32_t size = PANEL_BUFFER_SIZES[1];
-    Files& files = dialog.platform.files;
+    Files& files = platform.files;
     const char* file = dialog.content.contentFile.c_str();
-    Panel& p = dialog.state.panelTable.panels[1];
+    Panel& p = state.panelTable.panels[1];
     for (int j = 0; j < rows; ++j) {
         PanelItem& item = p.items[PANEL_COMMON_ITEMS + j];
         unsigned n = static_cast<unsigned>(j);
@@ -362,7 +362,7 @@ void CPanelLoader::LoadToolRows(int rows)
         item.right = AddClamped(item.left, static_cast<int64_t>(dialog.charWidth) * (a + b + 2));
         // Windows 2000 starts row 9 from a program of its own.
         FixedText<CONTENT_KEY_SIZE> exeKey = ProfileItemKey(n, "_exe");
-        if (j == 9 && dialog.state.hw.osCode == OS_WIN2000) exeKey.Append("_2k");
+        if (j == 9 && state.hw.osCode == OS_WIN2000) exeKey.Append("_2k");
         ReadProfileText(files, file, section, exeKey.c_str(), &item.command);
         item.hidden = 0;
     }
@@ -370,12 +370,12 @@ void CPanelLoader::LoadToolRows(int rows)
 
 void CPanelLoader::HideToolRows()
 {
-    Panel& p = dialog.state.panelTable.panels[1];
-    const CDetectionResults& results = dialog.state.hw.results;
+    Panel& p = state.panelTable.panels[1];
+    const CDetectionResults& results = state.hw.results;
     auto hide = [&p](int row) {
         if (row >= 0 && row < PANEL1_MAX_ROWS) p.items[PANEL_COMMON_ITEMS + row].hidden = 1;
     };
-    if (dialog.state.hw.osCode == OS_NT4) {
+    if (state.hw.osCode == OS_NT4) {
         for (int row : TOOL_ROWS_HIDDEN_ON_NT4) hide(row);
     }
     if (results.ite87SerialModeFlag == 0) hide(TOOL_ROW_ITE87_SERIAL);
@@ -388,7 +388,7 @@ void CPanelLoader::LoadCommonOnlyPanel(int panel)
 {
     LoadPanelTexts(panel, PANEL_SECTIONS[panel], PANEL_BUFFER_SIZES[panel]);
     LoadCommonItems(panel);
-    Panel& p = dialog.state.panelTable.panels[panel];
+    Panel& p = state.panelTable.panels[panel];
     p.rowCount = dialog.commonCount;
     for (int i = 0; i < p.rowCount; ++i) p.items[i].state = 0;
 }
@@ -405,23 +405,22 @@ void CPanelLoader::LoadReadme()
 {
     // Read from the current directory, the CD root; the bytes are shown as they are.
     std::vector<char> bytes;
-    if (!dialog.platform.files.ReadWholeFile(CONTENT_README_FILE, PANEL_README_MAX_BYTES,
-                                             &bytes)) {
+    if (!platform.files.ReadWholeFile(CONTENT_README_FILE, PANEL_README_MAX_BYTES, &bytes)) {
         bytes.clear();
     }
     // The text ends at its first zero byte, as the edit box would read it.
     dialog.readmeText.clear();
     if (!bytes.empty()) dialog.readmeText.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
-    dialog.platform.window.SetControlText(CONTROL_README_BOX, dialog.readmeText.c_str());
+    platform.window.SetControlText(CONTROL_README_BOX, dialog.readmeText.c_str());
 }
 
 void CPanelLoader::LoadPanel3()
 {
     BeginPanel();
     LoadCommonOnlyPanel(3);
-    CSystemReport report(dialog.platform, dialog.state.hw.osCode);
+    CSystemReport report(platform, state.hw.osCode);
     report.ComposeSystemReport(&dialog.systemReport);
-    dialog.platform.window.SetControlText(CONTROL_SYSINFO_BOX, dialog.systemReport.c_str());
+    platform.window.SetControlText(CONTROL_SYSINFO_BOX, dialog.systemReport.c_str());
     EndPanel();
 }
 
@@ -434,7 +433,7 @@ void CPanelLoader::LoadPanel4()
 
 void CPanelLoader::CreateToolScrollBar(int maximum, int minimum, int page)
 {
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     CRect client = {0, 0, 0, 0};
     window.GetClientRect(&client);
     client.top = TOOL_SCROLL_TOP;

@@ -8,7 +8,9 @@
 #include "skin/content_files.h"
 #include "skin/panel_table.h"
 
-class CSetupDlg;
+struct CPlatform;
+struct CProgramState;
+struct CDialogState;
 
 // The item numbers are fixed by the program: seven Common items, three own items of Panel0,
 // then the driver rows (Panel0) or the utility rows (Panel1).
@@ -29,7 +31,7 @@ const int PANEL_DRIVER_ROW_CHARS = 66;
 
 class CPanelLoader {
 public:
-    explicit CPanelLoader(CSetupDlg& dialog);
+    CPanelLoader(CPlatform& platform, CProgramState& state);
 
     // All five panels in order, then Panel0 shown with its tab selected.
     void LoadAllPanels();
@@ -67,7 +69,9 @@ private:
     void SizeFromImage(PanelItem& item, BitmapHandle image);
     int ItemNumber(const char* section, unsigned item, const char* suffix, uint32_t bufferSize);
 
-    CSetupDlg& dialog;
+    CPlatform& platform;
+    CProgramState& state;
+    CDialogState& dialog;
 };
 
 // left + extent, held inside the int range whatever a CD's numbers or pictures say.

@@ -4,12 +4,14 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
-#include "app/timers.h"
-#include "skin/panels.h"
 #include "install/exit_actions.h"
+#include "platform/platform.h"
 #include "skin/item_kinds.h"
 #include "skin/painter.h"
+#include "skin/panels.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 #include "ui/hit_test.h"
 #include "ui/rapid_setup.h"
 
@@ -19,13 +21,13 @@ const int TAB_COUNT = 5;
 
 }  // namespace
 
-CClickActions::CClickActions(CSetupDlg& owner) : dialog(owner)
+CClickActions::CClickActions(CPlatform& platform, CProgramState& state, CProgramEnd& end)
+    : platform(platform), state(state), dialog(state.dialog), end(end)
 {
 }
 
 void CClickActions::OnLButtonUp(int x, int y)
 {
-    CProgramState& state = dialog.state;
     if (state.uiMode != UI_MODE_IDLE) return;
     int panel = ActivePanelIndex(state.panelTable);
     Panel& p = state.panelTable.panels[panel];
@@ -38,18 +40,18 @@ void CClickActions::OnLButtonUp(int x, int y)
         }
     }
     // Whatever happened, the press is over (unless an action ended the program).
-    if (dialog.ProgramEnded()) return;
+    if (end.ProgramEnded()) return;
     state.savedPressState = PANEL_NONE;
     state.panelTable.panels[panel].pressedItem = PANEL_NONE;
-    dialog.platform.window.ReleaseCapture();
+    platform.window.ReleaseCapture();
 }
 
 void CClickActions::ReleaseInside(int panel, int k)
 {
-    PanelItem& item = dialog.state.panelTable.panels[panel].items[k];
+    PanelItem& item = state.panelTable.panels[panel].items[k];
     if (item.hidden) return;
     {
-        CClientSurface surface(dialog.platform.window);
+        CClientSurface surface(platform.window);
         if (surface.Get()) {
             surface.Get()->DrawMaskedBitmap(item.normalImage, item.normalMask, item.left,
                                             item.top);
@@ -57,7 +59,7 @@ void CClickActions::ReleaseInside(int panel, int k)
     }
     // A driver row's state says whether it is installed; a click does not change that.
     bool driverRow = IsDriverRow(panel, k, dialog.commonCount);
-    item.state = driverRow ? dialog.state.savedPressState : 0;
+    item.state = driverRow ? state.savedPressState : 0;
     if (k < dialog.commonCount - 2) {
         SwitchPanel(panel, k);
     } else if (!IsImageItem(panel, k, dialog.commonCount)) {
@@ -65,7 +67,11 @@ void CClickActions::ReleaseInside(int panel, int k)
     }
     switch (panel) {
     case 0:
-        CRapidSetup(dialog).Panel0Action(k);
+        if (k < PANEL_COMMON_ITEMS) {
+            CommonItemAction(k);
+        } else {
+            CRapidSetup(platform, state, end).Panel0Action(k);
+        }
         break;
     case 1:
         Panel1Action(k);
@@ -78,14 +84,16 @@ void CClickActions::ReleaseInside(int panel, int k)
 
 void CClickActions::ReleaseOutside(int panel, int k)
 {
-    PanelItem& item = dialog.state.panelTable.panels[panel].items[k];
-    int saved = dialog.state.savedPressState;
+    PanelItem& item = state.panelTable.panels[panel].items[k];
+    int saved = state.savedPressState;
     if (saved == 0 || saved == 1) item.state = saved;
     if (item.hidden || item.state != 1) return;
     if (IsImageItem(panel, k, dialog.commonCount)) {
         // The selected look, which is what a state of 1 shows everywhere else.
-        CClientSurface surface(dialog.platform.window);
-        if (surface.Get()) CPainter(dialog).DrawImageItem(*surface.Get(), item, LOOK_BY_STATE);
+        CClientSurface surface(platform.window);
+        if (surface.Get())
+            CPainter(platform.window, platform.registry, state)
+                .DrawImageItem(*surface.Get(), item, LOOK_BY_STATE);
     } else {
         RedrawTextRow(panel, k);
     }
@@ -93,10 +101,10 @@ void CClickActions::ReleaseOutside(int panel, int k)
 
 void CClickActions::RedrawTextRow(int panel, int k)
 {
-    CClientSurface surface(dialog.platform.window);
+    CClientSurface surface(platform.window);
     if (!surface.Get()) return;
-    CPainter painter(dialog);
-    const PanelItem& item = dialog.state.panelTable.panels[panel].items[k];
+    CPainter painter(platform.window, platform.registry, state);
+    const PanelItem& item = state.panelTable.panels[panel].items[k];
     if (panel == 0) {
         painter.DrawDriverRow(*surface.Get(), k);
     } else if (ToolRowVisible(item.top)) {
@@ -106,7 +114,7 @@ void CClickActions::RedrawTextRow(int panel, int k)
 
 void CClickActions::SwitchPanel(int from, int k)
 {
-    PanelTable& table = dialog.state.panelTable;
+    PanelTable& table = state.panelTable;
     if (k < 0 || k >= TAB_COUNT) return;
     table.panels[from].active = 0;
     table.panels[k].active = 1;
@@ -114,26 +122,27 @@ void CClickActions::SwitchPanel(int from, int k)
     if (!table.panels[k].backgroundImage) {
         table.panels[k].backgroundImage = table.panels[0].backgroundImage;
     }
-    dialog.platform.window.Invalidate();
-    CClientSurface surface(dialog.platform.window);
-    if (surface.Get()) CPainter(dialog).DrawItems(*surface.Get(), k);
+    platform.window.Invalidate();
+    CClientSurface surface(platform.window);
+    if (surface.Get())
+        CPainter(platform.window, platform.registry, state).DrawItems(*surface.Get(), k);
 }
 
 void CClickActions::EraseRapidPointer()
 {
-    CPainter(dialog).DrawReturnImage(dialog.state.pointerY);
+    CPainter(platform.window, platform.registry, state).DrawReturnImage(state.pointerY);
 }
 
 void CClickActions::HideRowCheckBoxes()
 {
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
-        dialog.platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + r, false);
+        platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + r, false);
     }
 }
 
 void CClickActions::ShowTextBox(unsigned shownId, unsigned hiddenId)
 {
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     window.ShowControl(hiddenId, false);
     CRect rect = {TEXT_BOX_LEFT, TEXT_BOX_TOP, TEXT_BOX_LEFT + TEXT_BOX_WIDTH,
                   TEXT_BOX_TOP + TEXT_BOX_HEIGHT};
@@ -143,11 +152,11 @@ void CClickActions::ShowTextBox(unsigned shownId, unsigned hiddenId)
 
 void CClickActions::CommonItemAction(int index)
 {
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     const bool scrollBar = dialog.toolScrollBarCreated;
     switch (index) {
     case 0: {
-        CRapidSetup rapid(dialog);
+        CRapidSetup rapid(platform, state, end);
         if (rapid.RapidSetupOn()) {
             EraseRapidPointer();
             window.KillTimer(TIMER_POINTER);
@@ -158,7 +167,7 @@ void CClickActions::CommonItemAction(int index)
         }
         window.ShowControl(CONTROL_README_BOX, false);
         window.ShowControl(CONTROL_SYSINFO_BOX, false);
-        if (dialog.state.hw.osCode == OS_NT4) HideRowCheckBoxes();
+        if (state.hw.osCode == OS_NT4) HideRowCheckBoxes();
         if (scrollBar) window.ShowControl(CONTROL_TOOL_SCROLL_BAR, false);
         break;
     }
@@ -191,10 +200,10 @@ void CClickActions::CommonItemAction(int index)
         if (scrollBar) window.ShowControl(CONTROL_TOOL_SCROLL_BAR, false);
         break;
     case PANEL_ITEM_EXIT:
-        CExitActions(dialog).ExitAndForget();
+        CExitActions(platform, state, end).ExitAndForget();
         break;
     case PANEL_ITEM_WEB:
-        CExitActions(dialog).OpenMakerWebSite();
+        CExitActions(platform, state, end).OpenMakerWebSite();
         break;
     default:
         break;
@@ -207,15 +216,15 @@ void CClickActions::Panel1Action(int index)
         CommonItemAction(index);
         return;
     }
-    const PanelItem& row = dialog.state.panelTable.panels[1].items[index];
+    const PanelItem& row = state.panelTable.panels[1].items[index];
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
     path.Append(row.command.c_str());
     // The tool starts in its own folder.
     FixedText<CONTENT_PATH_SIZE> folder = path;
     const char* lastSlash = strrchr(folder.c_str(), '\\');
     if (lastSlash) folder.Truncate(static_cast<size_t>(lastSlash - folder.c_str()) + 1);
-    dialog.platform.files.SetCurrentDirectory(folder.c_str());
-    dialog.platform.processes.WinExec(path.c_str(), SHOW_DEFAULT);
+    platform.files.SetCurrentDirectory(folder.c_str());
+    platform.processes.WinExec(path.c_str(), SHOW_DEFAULT);
 }
 
 void CClickActions::CommonOnlyAction(int index)

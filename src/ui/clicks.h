@@ -2,7 +2,10 @@
 // each tab, Exit and the web button, and starting a utility of Panel1.
 #pragma once
 
-class CSetupDlg;
+struct CPlatform;
+struct CProgramState;
+struct CDialogState;
+class CProgramEnd;
 
 // Where the readme and the report are shown on their panels.
 const int TEXT_BOX_LEFT = 220;
@@ -14,7 +17,7 @@ const unsigned SHOW_DEFAULT = 10;
 
 class CClickActions {
 public:
-    explicit CClickActions(CSetupDlg& dialog);
+    CClickActions(CPlatform& platform, CProgramState& state, CProgramEnd& end);
 
     void OnLButtonUp(int x, int y);
     // Shows panel k (which may be the one shown) and draws it at once.
@@ -33,5 +36,8 @@ private:
     void HideRowCheckBoxes();
     void ShowTextBox(unsigned shownId, unsigned hiddenId);
 
-    CSetupDlg& dialog;
+    CPlatform& platform;
+    CProgramState& state;
+    CDialogState& dialog;
+    CProgramEnd& end;
 };

@@ -3,20 +3,21 @@
 // the active panel's tooltips hear of the mouse.
 #include "ui/mouse.h"
 
-#include "app/setup_dialog.h"
 #include "skin/item_kinds.h"
 #include "skin/painter.h"
+#include "state/program_state.h"
 #include "ui/hit_test.h"
 
-CMouseFeedback::CMouseFeedback(CSetupDlg& owner) : dialog(owner)
+CMouseFeedback::CMouseFeedback(Window& window, Registry& registry, CProgramState& state)
+    : window(window), registry(registry), state(state), dialog(state.dialog)
 {
 }
 
 void CMouseFeedback::OnMouseMove(int x, int y)
 {
-    if (dialog.state.uiMode != UI_MODE_IDLE) return;
-    int panel = ActivePanelIndex(dialog.state.panelTable);
-    Panel& p = dialog.state.panelTable.panels[panel];
+    if (state.uiMode != UI_MODE_IDLE) return;
+    int panel = ActivePanelIndex(state.panelTable);
+    Panel& p = state.panelTable.panels[panel];
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         PanelItem& item = p.items[i];
         // The shown panel's own tab and installed drivers keep their selected look.
@@ -33,12 +34,11 @@ void CMouseFeedback::OnMouseMove(int x, int y)
 
 void CMouseFeedback::HoverItem(int panel, int index)
 {
-    const PanelItem& item = dialog.state.panelTable.panels[panel].items[index];
-    const bool nt4 = dialog.state.hw.osCode == OS_NT4;
-    Window& window = dialog.platform.window;
+    const PanelItem& item = state.panelTable.panels[panel].items[index];
+    const bool nt4 = state.hw.osCode == OS_NT4;
     CClientSurface surface(window);
     if (!surface.Get()) return;
-    CPainter painter(dialog);
+    CPainter painter(window, registry, state);
     if (IsImageItem(panel, index, dialog.commonCount)) {
         painter.DrawImageItem(*surface.Get(), item, LOOK_OVER);
         if (!nt4) window.SetHandCursor();
@@ -53,10 +53,10 @@ void CMouseFeedback::HoverItem(int panel, int index)
 
 void CMouseFeedback::LeaveItem(int panel, int index)
 {
-    const PanelItem& item = dialog.state.panelTable.panels[panel].items[index];
-    CClientSurface surface(dialog.platform.window);
+    const PanelItem& item = state.panelTable.panels[panel].items[index];
+    CClientSurface surface(window);
     if (!surface.Get()) return;
-    CPainter painter(dialog);
+    CPainter painter(window, registry, state);
     if (IsImageItem(panel, index, dialog.commonCount)) {
         painter.DrawImageItem(*surface.Get(), item, LOOK_BY_STATE);
     } else if (panel == 0) {
@@ -68,27 +68,27 @@ void CMouseFeedback::LeaveItem(int panel, int index)
 
 void CMouseFeedback::OnLButtonDown(int x, int y)
 {
-    if (dialog.state.uiMode != UI_MODE_IDLE) return;
-    int panel = ActivePanelIndex(dialog.state.panelTable);
-    Panel& p = dialog.state.panelTable.panels[panel];
+    if (state.uiMode != UI_MODE_IDLE) return;
+    int panel = ActivePanelIndex(state.panelTable);
+    Panel& p = state.panelTable.panels[panel];
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         PanelItem& item = p.items[i];
         if (item.hidden || !IsOverItem(item, x, y)) continue;
         PressItem(panel, i);
         p.pressedItem = i;
-        dialog.state.savedPressState = item.state;
+        state.savedPressState = item.state;
         item.state = 1;
         // The release must come here even when it happens outside the window.
-        dialog.platform.window.SetCapture();
+        window.SetCapture();
     }
 }
 
 void CMouseFeedback::PressItem(int panel, int index)
 {
-    const PanelItem& item = dialog.state.panelTable.panels[panel].items[index];
-    CClientSurface surface(dialog.platform.window);
+    const PanelItem& item = state.panelTable.panels[panel].items[index];
+    CClientSurface surface(window);
     if (!surface.Get()) return;
-    CPainter painter(dialog);
+    CPainter painter(window, registry, state);
     if (IsImageItem(panel, index, dialog.commonCount)) {
         painter.DrawImageItem(*surface.Get(), item, LOOK_DOWN);
     } else if (panel == 0) {
@@ -98,7 +98,7 @@ void CMouseFeedback::PressItem(int panel, int index)
         // A row scrolled out of the list's window is still clickable but is not drawn over the
         // header or the footer.
         if (painter.IsUnsupportedUsb2(item)) {
-            if (dialog.state.hw.osCode != OS_NT4) {
+            if (state.hw.osCode != OS_NT4) {
                 painter.DrawToolCaption(*surface.Get(), item, COLOR_WHITE);
             }
         } else {
@@ -109,7 +109,7 @@ void CMouseFeedback::PressItem(int panel, int index)
 
 ToolTipHandle CMouseFeedback::ToolTipForRelay() const
 {
-    int panel = ActivePanelIndex(dialog.state.panelTable);
+    int panel = ActivePanelIndex(state.panelTable);
     if (panel == 0) return dialog.panel0ToolTips;
     if (panel == 1) return dialog.panel1ToolTips;
     return 0;

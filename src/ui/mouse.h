@@ -5,11 +5,13 @@
 
 #include "platform/window.h"
 
-class CSetupDlg;
+class Registry;
+struct CProgramState;
+struct CDialogState;
 
 class CMouseFeedback {
 public:
-    explicit CMouseFeedback(CSetupDlg& dialog);
+    CMouseFeedback(Window& window, Registry& registry, CProgramState& state);
 
     void OnMouseMove(int x, int y);
     void OnLButtonDown(int x, int y);
@@ -21,5 +23,8 @@ private:
     void LeaveItem(int panel, int index);
     void PressItem(int panel, int index);
 
-    CSetupDlg& dialog;
+    Window& window;
+    Registry& registry;
+    CProgramState& state;
+    CDialogState& dialog;
 };

@@ -4,18 +4,15 @@
 
 #include <cstring>
 
-#include "app/setup_dialog.h"
-#include "app/timers.h"
+#include "install/raid_patch.h"
 #include "install/sequencer.h"
 #include "install/version_record.h"
+#include "platform/platform.h"
 #include "skin/painter.h"
 #include "skin/panels.h"
-#include "ui/clicks.h"
-
-const char RAID_PATCH_PROGRAM[] = "patch98.exe";
-const char RAID_PATCH_DONE_FILE[] = "c:\\geo.log";
-const char RAID_PATCH_TIMEOUT_TEXT[] =
-    "The RAID patch (patch98.exe) did not finish within 5 minutes.";
+#include "state/program_end.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 
 namespace {
 
@@ -23,7 +20,6 @@ const int ITEM_RAPID_ON = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_ON;
 const int ITEM_START = PANEL_COMMON_ITEMS + PANEL0_OWN_START;
 const int ITEM_RAPID_OFF = PANEL_COMMON_ITEMS + PANEL0_OWN_RAPID_OFF;
 const char SIL_RAID_FOLDER[] = "other\\sii\\";
-const char MSG_CAPTION[] = "Msg";
 
 void LowerCase(FixedText<PANEL_COMMAND_SIZE>* text)
 {
@@ -34,18 +30,19 @@ void LowerCase(FixedText<PANEL_COMMAND_SIZE>* text)
 
 }  // namespace
 
-CRapidSetup::CRapidSetup(CSetupDlg& owner) : dialog(owner)
+CRapidSetup::CRapidSetup(CPlatform& platform, CProgramState& state, CProgramEnd& end)
+    : platform(platform), state(state), dialog(state.dialog), end(end)
 {
 }
 
 bool CRapidSetup::RapidSetupOn() const
 {
-    return dialog.state.panelTable.panels[0].items[ITEM_RAPID_ON].hidden == 1;
+    return state.panelTable.panels[0].items[ITEM_RAPID_ON].hidden == 1;
 }
 
 void CRapidSetup::SetModeFlags(bool on)
 {
-    PanelItem* items = dialog.state.panelTable.panels[0].items;
+    PanelItem* items = state.panelTable.panels[0].items;
     items[ITEM_RAPID_ON].hidden = on ? 1 : 0;
     items[ITEM_START].hidden = on ? 0 : 1;
     items[ITEM_RAPID_OFF].hidden = on ? 0 : 1;
@@ -53,19 +50,17 @@ void CRapidSetup::SetModeFlags(bool on)
 
 void CRapidSetup::Panel0Action(int k)
 {
-    if (k < PANEL_COMMON_ITEMS) {
-        CClickActions(dialog).CommonItemAction(k);
-    } else if (k == ITEM_RAPID_ON) {
+    if (k == ITEM_RAPID_ON) {
         RapidSetupOnAction();
     } else if (k == ITEM_RAPID_OFF) {
         RapidSetupOffAction();
     } else if (k == ITEM_START) {
         ErasePointer();
-        dialog.platform.window.KillTimer(TIMER_POINTER);
+        platform.window.KillTimer(TIMER_POINTER);
         SetModeFlags(true);
-        CSequencer(dialog).StartSequence();
+        CSequencer(platform, state, end).StartSequence();
     } else if (k >= dialog.DriverRowItem(0)) {
-        if (RapidSetupOn() && dialog.state.hw.osCode != OS_NT4) {
+        if (RapidSetupOn() && state.hw.osCode != OS_NT4) {
             ToggleRow(k - dialog.DriverRowItem(0));
         } else {
             LaunchRow(k);
@@ -75,9 +70,9 @@ void CRapidSetup::Panel0Action(int k)
 
 void CRapidSetup::DrawHeader(const char* line1, const char* line2, const char* line3)
 {
-    CClientSurface surface(dialog.platform.window);
+    CClientSurface surface(platform.window);
     if (!surface.Get()) return;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     const CContentFiles& content = dialog.content;
     BitmapHandle strip = window.LoadBitmapResource(BITMAP_HEADER_STRIP);
     surface.Get()->DrawMaskedBitmap(strip, strip, content.headerX, content.headerY);
@@ -95,8 +90,7 @@ void CRapidSetup::DrawHeader(const char* line1, const char* line2, const char* l
 
 void CRapidSetup::RapidSetupOnAction()
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     state.pointerX = POINTER_X_LEFT;
     state.pointerY = POINTER_Y;
     window.SetTimer(TIMER_POINTER, TIMER_POINTER_MS);
@@ -104,8 +98,8 @@ void CRapidSetup::RapidSetupOnAction()
     if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, false);
     DrawHeader(state.ezLine1.c_str(), state.ezLine2.c_str(), state.ezLine3.c_str());
 
-    CPainter painter(dialog);
-    CVersionRecord record(dialog);
+    CPainter painter(platform.window, platform.registry, state);
+    CVersionRecord record(platform.registry, platform.window, state.panelTable, dialog);
     PanelItem* items = state.panelTable.panels[0].items;
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         int k = dialog.DriverRowItem(r);
@@ -143,8 +137,7 @@ void CRapidSetup::RapidSetupOnAction()
 
 void CRapidSetup::RapidSetupOffAction()
 {
-    CProgramState& state = dialog.state;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     if (dialog.panel0ToolTips) window.ActivateToolTip(dialog.panel0ToolTips, true);
     ErasePointer();
     window.KillTimer(TIMER_POINTER);
@@ -152,7 +145,7 @@ void CRapidSetup::RapidSetupOffAction()
     SetModeFlags(false);
     DrawHeader(panel0.line1.c_str(), panel0.line2.c_str(), panel0.line3.c_str());
 
-    CPainter painter(dialog);
+    CPainter painter(platform.window, platform.registry, state);
     PanelItem* items = state.panelTable.panels[0].items;
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         PanelItem& row = items[dialog.DriverRowItem(r)];
@@ -177,11 +170,10 @@ void CRapidSetup::RapidSetupOffAction()
 
 void CRapidSetup::ShowVisibleRowCheckBoxes()
 {
-    const PanelItem* items = dialog.state.panelTable.panels[0].items;
+    const PanelItem* items = state.panelTable.panels[0].items;
     for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         if (items[dialog.DriverRowItem(r)].hidden) continue;
-        dialog.platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r),
-                                           true);
+        platform.window.ShowControl(CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r), true);
     }
 }
 
@@ -199,67 +191,51 @@ bool CRapidSetup::OnRowCheckBox(uint32_t id)
 void CRapidSetup::ToggleRow(int r)
 {
     if (r < 0 || r >= dialog.rowCheckBoxCount) return;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     uint32_t box = CONTROL_ROW_CHECK_BOX_FIRST + static_cast<uint32_t>(r);
     int chosen = window.GetCheck(box) == 1 ? 0 : 1;
     window.SetCheck(box, chosen);
     dialog.installList.items[r].selected = chosen;
-    dialog.state.panelTable.panels[0].items[dialog.DriverRowItem(r)].checked = chosen;
+    state.panelTable.panels[0].items[dialog.DriverRowItem(r)].checked = chosen;
 }
 
 void CRapidSetup::ErasePointer()
 {
-    CPainter(dialog).DrawReturnImage(dialog.state.pointerY);
+    CPainter(platform.window, platform.registry, state).DrawReturnImage(state.pointerY);
 }
 
 void CRapidSetup::LaunchRow(int k)
 {
     if (k < 0 || k >= PANEL_ITEM_CAPACITY) return;
-    Window& window = dialog.platform.window;
+    Window& window = platform.window;
     ErasePointer();
     window.KillTimer(TIMER_POINTER);
-    const PanelItem& row = dialog.state.panelTable.panels[0].items[k];
-    if (!CPainter(dialog).IsUnsupportedUsb2(row)) CVersionRecord(dialog).RecordInstalledVersion(k);
+    const PanelItem& row = state.panelTable.panels[0].items[k];
+    if (!CPainter(platform.window, platform.registry, state).IsUnsupportedUsb2(row))
+        CVersionRecord(platform.registry, platform.window, state.panelTable, dialog)
+            .RecordInstalledVersion(k);
 
     FixedText<PANEL_COMMAND_SIZE> folder = row.command;
     const char* lastSlash = strrchr(folder.c_str(), '\\');
     if (lastSlash) folder.Truncate(static_cast<size_t>(lastSlash - folder.c_str()) + 1);
-    dialog.platform.files.SetCurrentDirectory(folder.c_str());
+    platform.files.SetCurrentDirectory(folder.c_str());
 
-    if (dialog.state.raidRowCount >= 2 && dialog.state.hw.osCode == OS_WIN98SE) {
+    if (state.raidRowCount >= 2 && state.hw.osCode == OS_WIN98SE) {
         // With two RAID drivers on 98 SE only the Silicon Image one runs, through its patch.
         FixedText<PANEL_COMMAND_SIZE> lower = row.command;
         LowerCase(&lower);
-        if (strstr(lower.c_str(), SIL_RAID_FOLDER)) RunRaidPatch();
+        if (strstr(lower.c_str(), SIL_RAID_FOLDER)) {
+            RunRaidPatch(platform.files, platform.processes, platform.system, platform.window);
+        }
         return;
     }
-    dialog.platform.processes.ShellOpen(row.command.c_str(), nullptr, nullptr);
+    platform.processes.ShellOpen(row.command.c_str(), nullptr, nullptr);
     window.Invalidate();
-}
-
-void CRapidSetup::RunRaidPatch()
-{
-    Files& files = dialog.platform.files;
-    dialog.platform.processes.WinExec(RAID_PATCH_PROGRAM, SHOW_HIDE);
-    // The patch says it is done by writing its file; one that never does must not hold the
-    // window for ever.
-    uint32_t waited = 0;
-    while (!files.CanOpenForReading(RAID_PATCH_DONE_FILE)) {
-        if (waited >= RAID_PATCH_WAIT_LIMIT_MS) {
-            dialog.platform.window.MessageBox(true, RAID_PATCH_TIMEOUT_TEXT, MSG_CAPTION,
-                                              MSGBOX_OK);
-            return;
-        }
-        dialog.platform.system.Sleep(RAID_PATCH_POLL_MS);
-        waited += RAID_PATCH_POLL_MS;
-    }
-    files.DeleteFile(RAID_PATCH_DONE_FILE);
 }
 
 void CRapidSetup::PointerTick()
 {
-    CProgramState& state = dialog.state;
-    CPainter painter(dialog);
+    CPainter painter(platform.window, platform.registry, state);
     painter.DrawReturnImage(state.pointerY);
     painter.DrawAnimationFrame(state.pointerX, state.pointerY);
     state.pointerX = state.pointerX == POINTER_X_LEFT ? POINTER_X_RIGHT : POINTER_X_LEFT;

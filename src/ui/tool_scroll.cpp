@@ -2,18 +2,18 @@
 // 20 pixels, wipe and redraw the rows in the list's window, and move their tooltips along.
 #include "ui/tool_scroll.h"
 
-#include "app/setup_dialog.h"
 #include "skin/painter.h"
 #include "skin/panels.h"
+#include "state/program_state.h"
 
-CToolScroll::CToolScroll(CSetupDlg& owner) : dialog(owner)
+CToolScroll::CToolScroll(Window& window, Registry& registry, CProgramState& state)
+    : window(window), registry(registry), state(state), dialog(state.dialog)
 {
 }
 
 void CToolScroll::OnVScroll(int code, int position)
 {
     if (!dialog.toolScrollBarCreated) return;
-    Window& window = dialog.platform.window;
     const int minimum = dialog.toolScrollMin;
     const int page = dialog.toolScrollPage > 1 ? dialog.toolScrollPage : 1;
     int limit = dialog.toolScrollMax - page + 1;
@@ -64,7 +64,7 @@ void CToolScroll::OnVScroll(int code, int position)
 
 void CToolScroll::MoveRows(int position)
 {
-    Panel& p = dialog.state.panelTable.panels[1];
+    Panel& p = state.panelTable.panels[1];
     int offset = TOOL_ROW_STEP * (position - 1);
     for (int j = 0; j < dialog.toolRowCount && j < PANEL1_MAX_ROWS; ++j) {
         PanelItem& row = p.items[PANEL_COMMON_ITEMS + j];
@@ -76,22 +76,22 @@ void CToolScroll::MoveRows(int position)
 void CToolScroll::RegisterTips()
 {
     if (!dialog.panel1ToolTips) return;
-    const Panel& p = dialog.state.panelTable.panels[1];
+    const Panel& p = state.panelTable.panels[1];
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         const PanelItem& item = p.items[i];
         if (item.hidden) continue;
         CRect rect = {item.left, item.top, item.right, item.bottom};
-        dialog.platform.window.AddToolTipTool(dialog.panel1ToolTips, static_cast<uint32_t>(i),
-                                              rect, item.tooltip.c_str());
+        window.AddToolTipTool(dialog.panel1ToolTips, static_cast<uint32_t>(i), rect,
+                              item.tooltip.c_str());
     }
 }
 
 void CToolScroll::DrawRowsInWindow(bool wipe)
 {
-    CClientSurface surface(dialog.platform.window);
+    CClientSurface surface(window);
     if (!surface.Get()) return;
-    CPainter painter(dialog);
-    const Panel& p = dialog.state.panelTable.panels[1];
+    CPainter painter(window, registry, state);
+    const Panel& p = state.panelTable.panels[1];
     for (int i = 0; i < p.rowCount && i < PANEL_ITEM_CAPACITY; ++i) {
         const PanelItem& item = p.items[i];
         if (!ToolRowVisible(item.top) || item.caption.Empty()) continue;

@@ -2,7 +2,10 @@
 // 20 pixels, wipe and redraw the rows in the list's window, and move their tooltips along.
 #pragma once
 
-class CSetupDlg;
+class Window;
+class Registry;
+struct CProgramState;
+struct CDialogState;
 
 // WM_VSCROLL request codes.
 const int SCROLL_LINE_UP = 0;
@@ -18,7 +21,7 @@ const int TOOL_ROW_STEP = 20;
 
 class CToolScroll {
 public:
-    explicit CToolScroll(CSetupDlg& dialog);
+    CToolScroll(Window& window, Registry& registry, CProgramState& state);
 
     void OnVScroll(int code, int position);
 
@@ -28,5 +31,8 @@ private:
     void MoveRows(int position);
     void RegisterTips();
 
-    CSetupDlg& dialog;
+    Window& window;
+    Registry& registry;
+    CProgramState& state;
+    CDialogState& dialog;
 };

@@ -1,7 +1,7 @@
 // Installation runs through tova-sim session scripts on a CD of the test's own making: a Rapid
 // Setup run on XP whose INF update ends the program and a second start that resumes through
 // the notice, the AMR modem on 98 SE across its restart, a display package that must run
-// alone, and what the session's program lines and kill do.
+// alone, what the session's program lines and kill do, and a wait that outlasts the notice.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -209,6 +209,31 @@ TEST_F(InstallFlowTest, ProgramLinesAndAKill)
     EXPECT_NE(std::string::npos, failing.out.find("\te:\\Audio\\Realtek\tfailed\n"));
     EXPECT_NE(std::string::npos, failing.out.find("uiMode=1\n"));
     EXPECT_EQ(std::string::npos, failing.out.find("timer=")) << "nothing armed any more";
+}
+
+// A wait is its whole time: the notice's countdown, then the main dialog's timers run the
+// stored run on, so one long wait carries the run to its end, as a split one does.
+TEST_F(InstallFlowTest, AWaitRunsOnPastTheEndOfTheNotice)
+{
+    List("16", {"0;16;Chipset;99;No such chipset;%CDROM%None\\;setup.exe;V0",
+                "3;16;audio;14;Realtek Audio;%CDROM%Audio\\Realtek\\;setup.exe;V5"});
+    const std::string stored =
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\QTM]\n\"inst_0\"=hex:02\n\"item\"=hex:01\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+        "\"zzQTM\"=\"E:\\\\tova.exe\"\n";
+    WriteFile(root + "/registry.reg", stored);
+    CResult whole = Session("winxp", "wait 60000\ndump state\n");
+    EXPECT_EQ(0u, whole.all.find("dialog\t162\tshown\ndialog\t162\tended\tok\ntitle="));
+    EXPECT_EQ("launch\tCreateProcess\t1\te:\\audio\\realtek\\setup.exe -s "
+              "-f2\"c:\\zov.log\"\te:\\Audio\\Realtek\n"
+              "messagebox\tMsg\tDriver install finished !! You have to reboot system !!\n"
+              "exit\t0\n",
+              whole.out)
+        << "the run is done within the wait, so dump state is never read";
+
+    WriteFile(root + "/registry.reg", stored);
+    CResult split = Session("winxp", "wait 10000\nwait 50000\ndump state\n");
+    EXPECT_EQ(whole.all, split.all);
 }
 
 TEST_F(InstallFlowTest, EscapeAtTheNoticeForgetsTheRun)

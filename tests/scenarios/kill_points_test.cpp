@@ -100,7 +100,8 @@ public:
         CSetupDlg& dialog = static_cast<CSetupDlg&>(handler);
         if (killed || dialog.ProgramEnded()) return;
         if (firstStart) {
-            CRapidSetup rapid(dialog);
+            CProgramEnd end(machine.processes, dialog.data.programEnded);
+            CRapidSetup rapid(dialog.platform, dialog.state, end);
             rapid.Panel0Action(7);
             rapid.Panel0Action(8);
         }
@@ -116,7 +117,7 @@ public:
             }
         }
     }
-    void RunNestedDialog(uint32_t, CDialogHandler&, CSimDialogSite&) override {}
+    void RunNestedDialog(uint32_t, CDialogHandler&, CSimNestedDialog&) override {}
 
     CSimMachine machine;
     CSnapshot snapshot;

@@ -16,7 +16,7 @@
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_window.h"
 #include "skin/content_files.h"
-#include "tools/tova-sim/sim_commands.h"
+#include "tools/tova-sim/exit_codes.h"
 
 namespace {
 

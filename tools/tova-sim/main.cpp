@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sim/sim_system.h"
 #include "tools/tova-sim/sim_commands.h"
 
 namespace {

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "app/setup_dialog.h"
-#include "app/timers.h"
 #include "platform/sim/sim_text.h"
-#include "tools/tova-sim/sim_commands.h"
+#include "state/program_state.h"
+#include "state/timers.h"
 
 namespace {
 
@@ -117,32 +116,24 @@ std::string ResultLogPath(const std::string& commandLine)
     return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-// Drawing outside a paint, the cursor, the capture and the timers show only while tracing.
-bool TraceOnly(const std::string& line)
-{
-    for (const char* kind : {"draw\t", "cursor\t", "capture\t", "timer\t"}) {
-        if (line.compare(0, strlen(kind), kind) == 0) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
-CSession::CSession(CSimMachine& simMachine, FILE* scriptFile, FILE* output, FILE* errors)
-    : machine(simMachine), script(scriptFile), out(output), err(errors)
+CSession::CSession(CSimMachine& simMachine, const CProgramState& programState, FILE* scriptFile,
+                   FILE* output, FILE* errors)
+    : machine(simMachine), script(scriptFile), out(output), err(errors), state(programState),
+      printer(simMachine.events, EVENTS_SESSION, output)
 {
 }
 
 bool CSession::ProgramEnded() const
 {
-    return machine.processes.Exited() || dialogEnded || (dialog && dialog->ProgramEnded());
+    return machine.processes.Exited() || dialogEnded || state.dialog.programEnded;
 }
 
 void CSession::DialogStarting(uint32_t templateId, CDialogHandler& dialogHandler)
 {
     if (templateId != MAIN_DIALOG_TEMPLATE) return;
     handler = &dialogHandler;
-    dialog = static_cast<CSetupDlg*>(&dialogHandler);
     machine.clock.SetSink(this);
     machine.processes.SetScriptChooser(
         [this](const std::string& commandLine) { return ChooseScript(commandLine); });
@@ -154,9 +145,9 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
     if (templateId != MAIN_DIALOG_TEMPLATE) return;
     DialogStarting(templateId, dialogHandler);
     // What happened so far, what start prints, then the script.
-    PrintNewEvents(false);
-    PrintStartLines(*dialog, machine, out, false);
-    printedEvents = machine.events.Lines().size();
+    printer.PrintNew(false);
+    PrintStartState(state, machine, out);
+    printer.SkipLogged();
     RunScript();
     machine.clock.SetSink(nullptr);
     // Whatever ended the dialog, the program ends with it.
@@ -166,6 +157,7 @@ void CSession::RunDialog(uint32_t templateId, CDialogHandler& dialogHandler)
 void CSession::RunScript()
 {
     if (!script) return;
+    FinishCutWait();
     char buffer[4096];
     while (fgets(buffer, sizeof buffer, script)) {
         ++lineNumber;
@@ -177,33 +169,36 @@ void CSession::RunScript()
         if (ProgramEnded()) continue;
         if (!RunLine(line)) return;
         DeliverPostedClose();
-        PrintNewEvents(false);
+        printer.PrintNew(false);
         // A dialog over the main one takes the script only until it ends.
         if (nested && nestedSite->Ended()) return;
+        FinishCutWait();
     }
+    FinishCutWait();
 }
 
 void CSession::OnTimer(uint32_t id)
 {
     if (ProgramEnded()) return;
-    if (id >= SIM_NESTED_TIMER_BASE) {
-        if (nested) nested->OnTimer(id - SIM_NESTED_TIMER_BASE);
+    uint32_t dialogTimer = 0;
+    if (SimNestedDialogTimer(id, &dialogTimer)) {
+        if (nested) nested->OnTimer(dialogTimer);
     } else if (handler) {
-        handler->OnTimer(id);
+        handler->OnTimer(dialogTimer);
     }
 }
 
-void CSession::RunNestedDialog(uint32_t, CDialogHandler& dialogHandler, CSimDialogSite& site)
+void CSession::RunNestedDialog(uint32_t, CDialogHandler& dialogHandler, CSimNestedDialog& site)
 {
     // The start-up waits here: the script goes on with this dialog until it ends.
     CDialogHandler* outer = nested;
-    CSimDialogSite* outerSite = nestedSite;
+    CSimNestedDialog* outerSite = nestedSite;
     nested = &dialogHandler;
     nestedSite = &site;
     // The main dialog's start-up lines come when it is up; what happened so far is printed.
-    PrintNewEvents(false);
+    printer.PrintNew(false);
     RunScript();
-    PrintNewEvents(false);
+    printer.PrintNew(false);
     nested = outer;
     nestedSite = outerSite;
 }
@@ -270,7 +265,7 @@ bool CSession::KeyCommand(const std::vector<std::string>& args)
 bool CSession::KillCommand(const std::vector<std::string>&)
 {
     // A power cut: nothing more of the program runs; the registry is kept as it stands.
-    PrintNewEvents(false);
+    printer.PrintNew(false);
     fprintf(out, "exit\tkilled\n");
     fflush(out);
     if (killHook) killHook(killContext);
@@ -308,7 +303,7 @@ bool CSession::ProgramCommand(const std::vector<std::string>& args)
 
 void CSession::EndDialog()
 {
-    PrintNewEvents(false);
+    printer.PrintNew(false);
     if (machine.processes.Exited() || dialogEnded) return;
     dialogEnded = true;
     fprintf(out, "exit\t0\n");
@@ -360,26 +355,6 @@ bool CSession::RunLine(const std::string& line)
     return Fail("unknown command '" + words[0] + "'");
 }
 
-void CSession::PrintNewEvents(bool painting)
-{
-    const std::vector<std::string>& lines = machine.events.Lines();
-    for (size_t i = printedEvents; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        bool show = false;
-        if (machine.events.IsPaintDraw(i)) {
-            show = painting;
-        } else if (TraceOnly(line)) {
-            show = tracing;
-        } else {
-            show = line.compare(0, 11, "messagebox\t") == 0 ||
-                   line.compare(0, 5, "exit\t") == 0 || line.compare(0, 7, "launch\t") == 0 ||
-                   line.compare(0, 8, "restart\t") == 0 || line.compare(0, 11, "dialog\t162\t") == 0;
-        }
-        if (show) fprintf(out, "%s\n", line.c_str());
-    }
-    printedEvents = lines.size();
-}
-
 bool CSession::DumpCommand(const std::vector<std::string>& args)
 {
     if (args[0] == "panels") {
@@ -396,9 +371,9 @@ bool CSession::DumpCommand(const std::vector<std::string>& args)
 
 bool CSession::PaintCommand(const std::vector<std::string>&)
 {
-    PrintNewEvents(false);
+    printer.PrintNew(false);
     handler->OnPaint();
-    PrintNewEvents(true);
+    printer.PrintNew(true);
     return true;
 }
 
@@ -407,7 +382,7 @@ bool CSession::TraceCommand(const std::vector<std::string>& args)
     if (args[0] != "on" && args[0] != "off") {
         return Fail("trace takes 'on' or 'off', not '" + args[0] + "'");
     }
-    tracing = args[0] == "on";
+    printer.SetTracing(args[0] == "on");
     return true;
 }
 
@@ -446,7 +421,7 @@ bool CSession::MouseCommand(const std::vector<std::string>& args)
         handler->OnLButtonUp(cx, cy);
     } else {
         handler->OnLButtonDown(cx, cy);
-        PrintNewEvents(false);
+        printer.PrintNew(false);
         if (!ProgramEnded()) handler->OnLButtonUp(cx, cy);
     }
     return true;
@@ -486,18 +461,35 @@ bool CSession::WaitCommand(const std::vector<std::string>& args)
 {
     long long ms = 0;
     if (!Number(args[0], 0, 86400000, &ms)) return false;
-    // Timers fire in order as the clock moves; each may draw or end the program.
-    uint64_t end = machine.clock.Now() + static_cast<uint64_t>(ms);
+    RunClockUntil(machine.clock.Now() + static_cast<uint64_t>(ms));
+    return true;
+}
+
+void CSession::RunClockUntil(uint64_t end)
+{
+    // Each timer may draw or end the program.
     uint32_t fired = 0;
     while (!ProgramEnded() && machine.clock.Now() < end &&
            machine.clock.FireNext(end - machine.clock.Now(), &fired)) {
-        PrintNewEvents(false);
+        printer.PrintNew(false);
         DeliverPostedClose();
-        // The wait of a dialog over the main one ends with it.
-        if (nested && nestedSite->Ended()) return true;
+        if (nested && nestedSite->Ended()) {
+            // The dialog's script ends with it; the time goes on once the main dialog is up.
+            waitCut = true;
+            cutWaitEnd = end;
+            return;
+        }
     }
     if (machine.clock.Now() < end) machine.clock.SetNow(end);
-    return true;
+}
+
+void CSession::FinishCutWait()
+{
+    if (!waitCut || nested) return;
+    waitCut = false;
+    RunClockUntil(cutWaitEnd);
+    DeliverPostedClose();
+    printer.PrintNew(false);
 }
 
 bool CSession::AnswerCommand(const std::vector<std::string>& args)
@@ -513,7 +505,7 @@ bool CSession::AnswerCommand(const std::vector<std::string>& args)
 
 void CSession::DumpPanels()
 {
-    const CProgramState& state = dialog->state;
+    const CDialogState& dialog = state.dialog;
     const PanelTable& table = state.panelTable;
     CSimWindow& window = machine.window;
     for (int p = 0; p < PANEL_COUNT; ++p) {
@@ -547,14 +539,14 @@ void CSession::DumpPanels()
             Join({Text(state.ezLine1.c_str()), Text(state.ezLine2.c_str()),
                   Text(state.ezLine3.c_str())})
                 .c_str());
-    fprintf(out, "commonCount=%d\n", dialog->commonCount);
-    fprintf(out, "toolRowCount=%d\n", dialog->toolRowCount);
-    fprintf(out, "toolListScrolls=%d\n", dialog->toolListScrolls);
-    fprintf(out, "infUpdateIndex=%d\n", dialog->installList.infUpdateIndex);
+    fprintf(out, "commonCount=%d\n", dialog.commonCount);
+    fprintf(out, "toolRowCount=%d\n", dialog.toolRowCount);
+    fprintf(out, "toolListScrolls=%d\n", dialog.toolListScrolls);
+    fprintf(out, "infUpdateIndex=%d\n", dialog.installList.infUpdateIndex);
     fprintf(out, "uiMode=%d\n", state.uiMode);
-    fprintf(out, "lineHeight=%d\n", dialog->lineHeight);
-    fprintf(out, "charWidth=%d\n", dialog->charWidth);
-    for (int r = 0; r < dialog->rowCheckBoxCount; ++r) {
+    fprintf(out, "lineHeight=%d\n", dialog.lineHeight);
+    fprintf(out, "charWidth=%d\n", dialog.charWidth);
+    for (int r = 0; r < dialog.rowCheckBoxCount; ++r) {
         const CSimControl* box = window.Control(CONTROL_ROW_CHECK_BOX_FIRST + r);
         if (!box) continue;
         fprintf(out, "checkbox.%d=%s\n", r,
@@ -564,7 +556,7 @@ void CSession::DumpPanels()
                     .c_str());
     }
     const CSimControl* bar = window.Control(CONTROL_TOOL_SCROLL_BAR);
-    if (bar && dialog->toolScrollBarCreated) {
+    if (bar && dialog.toolScrollBarCreated) {
         fprintf(out, "toolScrollBar=%s\n",
                 Join({Num(bar->scrollMin), Num(bar->scrollMax), Num(bar->scrollPage),
                       Num(bar->scrollPos), Num(bar->visible)})
@@ -576,7 +568,7 @@ void CSession::DumpPanels()
     const CSimControl* sysInfo = window.Control(CONTROL_SYSINFO_BOX);
     fprintf(out, "readmeBox=%d\t%s\n", readme->visible, Text(readme->text.c_str()).c_str());
     fprintf(out, "sysInfoBox=%d\t%s\n", sysInfo->visible, Text(sysInfo->text.c_str()).c_str());
-    const ToolTipHandle toolTips[2] = {dialog->panel0ToolTips, dialog->panel1ToolTips};
+    const ToolTipHandle toolTips[2] = {dialog.panel0ToolTips, dialog.panel1ToolTips};
     for (int t = 0; t < 2; ++t) {
         int n = 0;
         for (const CSimToolTipTool& tool : window.ToolTipTools()) {
@@ -593,7 +585,6 @@ void CSession::DumpPanels()
 
 void CSession::DumpState()
 {
-    const CProgramState& state = dialog->state;
     fprintf(out, "uiMode=%d\n", state.uiMode);
     fprintf(out, "resumePending=%d\n", state.resumePending);
     fprintf(out, "raidRowCount=%d\n", state.raidRowCount);
@@ -610,5 +601,5 @@ void CSession::DumpState()
 
 void CSession::DumpReport()
 {
-    fprintf(out, "systemReport=%s\n", Text(dialog->systemReport.c_str()).c_str());
+    fprintf(out, "systemReport=%s\n", Text(state.dialog.systemReport.c_str()).c_str());
 }

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/sim_app_host.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_modal_loop.h"
+#include "tools/tova-sim/printer.h"
 
-class CSetupDlg;
+struct CProgramState;
 class CSession;
 
 // One command of the script: its first word and how many words follow it.
@@ -23,13 +24,13 @@ struct CSessionCommand {
 
 class CSession : public CSimModalLoop, public CSimTimerSink {
 public:
-    // script may be null: no commands.
-    CSession(CSimMachine& machine, FILE* script, FILE* out, FILE* err);
+    // script may be null: no commands. state is the program's, read by the dump commands.
+    CSession(CSimMachine& machine, const CProgramState& state, FILE* script, FILE* out, FILE* err);
 
     void DialogStarting(uint32_t templateId, CDialogHandler& handler) override;
     void RunDialog(uint32_t templateId, CDialogHandler& handler) override;
     void RunNestedDialog(uint32_t templateId, CDialogHandler& handler,
-                         CSimDialogSite& site) override;
+                         CSimNestedDialog& dialog) override;
     // Called when the script kills the program: the caller saves the registry as it stands.
     void SetKillHook(void (*hook)(void*), void* context)
     {
@@ -48,9 +49,6 @@ private:
     void RunScript();
     bool RunLine(const std::string& line);
     bool Fail(const std::string& message);
-    // Prints the events logged since the last call: message boxes, the end of the program,
-    // drawing (the paint's own when painting is true, the others while tracing).
-    void PrintNewEvents(bool painting);
     bool ProgramEnded() const;
 
     bool DumpCommand(const std::vector<std::string>& args);
@@ -61,6 +59,12 @@ private:
     bool CommandCommand(const std::vector<std::string>& args);
     bool ScrollCommand(const std::vector<std::string>& args);
     bool WaitCommand(const std::vector<std::string>& args);
+    // Timers fire in order as the clock moves to end. When the dialog over the main one ends
+    // on the way, the rest of the time is left for FinishCutWait.
+    void RunClockUntil(uint64_t end);
+    // The rest of a wait that the end of a dialog over the main one cut: it passes on the main
+    // dialog's timers, before the script's next line.
+    void FinishCutWait();
     bool AnswerCommand(const std::vector<std::string>& args);
     bool KeyCommand(const std::vector<std::string>& args);
     bool KillCommand(const std::vector<std::string>& args);
@@ -88,17 +92,19 @@ private:
     FILE* script;
     FILE* out;
     FILE* err;
-    CSetupDlg* dialog = nullptr;
+    const CProgramState& state;
+    CEventPrinter printer;
     CDialogHandler* handler = nullptr;
-    size_t printedEvents = 0;
     int lineNumber = 0;
-    bool tracing = false;
     bool dialogEnded = false;
     bool failed = false;
     int closesDelivered = 0;
     std::string currentCommand;
     CDialogHandler* nested = nullptr;
-    CSimDialogSite* nestedSite = nullptr;
+    CSimNestedDialog* nestedSite = nullptr;
+    // Where a wait cut by the end of the dialog over the main one ends.
+    bool waitCut = false;
+    uint64_t cutWaitEnd = 0;
     void (*killHook)(void*) = nullptr;
     void* killContext = nullptr;
 

@@ -16,6 +16,7 @@
 #include "platform/sim/sim_board_registry.h"
 #include "platform/sim/sim_text.h"
 #include "tools/tova-sim/lint.h"
+#include "tools/tova-sim/printer.h"
 #include "tools/tova-sim/session.h"
 
 namespace {
@@ -152,15 +153,6 @@ bool SetUpMachine(const COptions& options, CSimMachine* machine, FILE* err)
     return true;
 }
 
-// What a person sees of the run: the message boxes and the end of the program, in order.
-void PrintEvents(const CSimMachine& machine, FILE* out)
-{
-    for (const std::string& line : machine.events.Lines()) {
-        if (line.compare(0, 11, "messagebox\t") == 0 || line.compare(0, 5, "exit\t") == 0)
-            fprintf(out, "%s\n", line.c_str());
-    }
-}
-
 }  // namespace
 
 int RunHwCommand(int argc, char** argv, FILE* out, FILE* err)
@@ -195,7 +187,7 @@ int RunHwCommand(int argc, char** argv, FILE* out, FILE* err)
     }
     ports.ClosePortAccess();
 
-    PrintEvents(machine, out);
+    CEventPrinter(machine.events, EVENTS_START, out).PrintNew(false);
     fprintf(out, "osCode=%u\n", hw.osCode);
     fprintf(out, "xpServicePack=%u\n", xpServicePack);
     fprintf(out, "biosText=%s\n", Printable(biosText).c_str());
@@ -210,71 +202,15 @@ namespace {
 struct CStartRun {
     CSimMachine* machine;
     FILE* out;
-    bool withEvents;
 };
 
-void PrintInstallList(const CSetupDlg& dialog, FILE* out)
-{
-    const CInstallList& list = dialog.installList;
-    fprintf(out, "sis650VgaListed=%d\n", list.sis650VgaListed);
-    fprintf(out, "itemCount=%u\n", list.itemCount);
-    for (int r = 0; r < list.itemCount && r < DRIVER_ITEM_CAPACITY; ++r) {
-        const DriverItem& item = list.items[r];
-        fprintf(out, "item.%d=%s\t%d\t%s\t%s\t%s\t%s\t0x%08X\t0x%08X\n", r,
-                Printable(item.entryNumber.c_str()).c_str(), item.deviceCode,
-                Printable(item.description.c_str()).c_str(),
-                Printable(item.folder.c_str()).c_str(), Printable(item.setupFile.c_str()).c_str(),
-                Printable(item.versionText.c_str()).c_str(), item.deviceId, item.subsystemId);
-    }
-}
-
-void PrintDetection(const CHwState& hw, FILE* out)
-{
-    const CDetectionResults& r = hw.results;
-    const struct {
-        const char* name;
-        uint32_t value;
-    } values[] = {
-        {"chipsetCode", r.chipsetCode},       {"southBridgeCode", r.southBridgeCode},
-        {"lanCode", r.lanCode},               {"audioCode", r.audioCode},
-        {"ideRaidCode", r.ideRaidCode},       {"superIoCode", r.superIoCode},
-        {"serialAtaCode", r.serialAtaCode},   {"intelSataCode", r.intelSataCode},
-        {"scsiCode", r.scsiCode},             {"usb2Code", r.usb2Code},
-        {"intelUsbCode", r.intelUsbCode},     {"raidControllerFlag", r.raidControllerFlag},
-        {"ite8212Flag", r.ite8212Flag},       {"sil3112RaidFlag", r.sil3112RaidFlag},
-        {"ite87SerialModeFlag", r.ite87SerialModeFlag},
-    };
-    for (const auto& v : values) fprintf(out, "%s=%u\n", v.name, v.value);
-}
-
-}  // namespace
-
 // Prints what the dialog reached, after the events that led there.
-void PrintStartState(CSetupDlg& dialog, void* context)
+void PrintStartRun(CSetupDlg& dialog, void* context)
 {
     CStartRun* run = static_cast<CStartRun*>(context);
-    if (run->withEvents) PrintEvents(*run->machine, run->out);
-    if (run->machine->processes.Exited()) return;
-    char title[512] = {};
-    run->machine->window.GetTitle(title, sizeof title);
-    fprintf(run->out, "title=%s\n", Printable(title).c_str());
-    fprintf(run->out, "cdRoot=%s\n", Printable(dialog.cdRoot.c_str()).c_str());
-    fprintf(run->out, "languageCode=%d\n", dialog.content.languageCode);
-    fprintf(run->out, "osCode=%u\n", dialog.state.hw.osCode);
-    fprintf(run->out, "xpServicePack=%u\n", dialog.xpServicePack);
-    PrintDetection(dialog.state.hw, run->out);
-    PrintInstallList(dialog, run->out);
-    fprintf(run->out, "portOps=%llu\n",
-            static_cast<unsigned long long>(run->machine->board.PortOps()));
+    CEventPrinter(run->machine->events, EVENTS_START, run->out).PrintNew(false);
+    PrintStartState(dialog.state, *run->machine, run->out);
 }
-
-void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out, bool withEvents)
-{
-    CStartRun run = {&machine, out, withEvents};
-    PrintStartState(dialog, &run);
-}
-
-namespace {
 
 // Without --program-dir the program sits in the CD root: the first drive with the marker, found
 // through the simulated drives so that the marker's case does not matter.
@@ -355,8 +291,8 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err)
 
     CPlatform platform = machine.Platform();
     CSetupApp app(platform, machine.appHost);
-    CStartRun run = {&machine, out, true};
-    app.SetDialogEndHook(PrintStartState, &run);
+    CStartRun run = {&machine, out};
+    app.SetDialogEndHook(PrintStartRun, &run);
     app.InitInstance();
 
     if (SaveRegistry(options, machine, derived, err) != 0) return SIM_EXIT_USAGE;
@@ -401,12 +337,12 @@ int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err)
         ownScript = true;
     }
 
-    CSession session(machine, script, out, err);
+    CPlatform platform = machine.Platform();
+    CSetupApp app(platform, machine.appHost);
+    CSession session(machine, app.state, script, out, err);
     CKillSave killSave = {&options, &machine, &derived, err};
     session.SetKillHook(SaveAtKill, &killSave);
     machine.appHost.SetModalLoop(&session);
-    CPlatform platform = machine.Platform();
-    CSetupApp app(platform, machine.appHost);
     app.InitInstance();
     machine.appHost.SetModalLoop(nullptr);
     if (ownScript) fclose(script);

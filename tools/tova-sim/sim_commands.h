@@ -3,10 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/sim/sim_machine.h"
-
-// Bad options and unreadable files; distinct from the program's own ends (exit code 0).
-const int SIM_EXIT_USAGE = 2;
+#include "tools/tova-sim/exit_codes.h"
 
 // Classification, BIOS text, processor vendor and PCI look-ups on a board.
 int RunHwCommand(int argc, char** argv, FILE* out, FILE* err);
@@ -16,7 +13,3 @@ int RunStartCommand(int argc, char** argv, FILE* out, FILE* err);
 int RunSessionCommand(int argc, char** argv, FILE* out, FILE* err);
 // Checks a driver CD without a board: one finding a line, 1 when any is an error.
 int RunLintCommand(int argc, char** argv, FILE* out, FILE* err);
-
-class CSetupDlg;
-// The lines start prints once the dialog is initialised (or the events that ended it).
-void PrintStartLines(CSetupDlg& dialog, CSimMachine& machine, FILE* out, bool withEvents);

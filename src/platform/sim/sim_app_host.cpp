@@ -15,6 +15,13 @@ const int SIM_DIALOG_NOT_LOADED = -1;
 
 }  // namespace
 
+bool SimNestedDialogTimer(uint32_t clockId, uint32_t* dialogTimerId)
+{
+    bool nested = clockId >= SIM_NESTED_TIMER_BASE;
+    *dialogTimerId = nested ? clockId - SIM_NESTED_TIMER_BASE : clockId;
+    return nested;
+}
+
 void CSimDialogSite::SetTimer(uint32_t id, uint32_t milliseconds)
 {
     clock.SetTimer(SIM_NESTED_TIMER_BASE + id, milliseconds);
@@ -97,7 +104,8 @@ int CSimAppHost::RunNestedDialog(uint32_t templateId, CDialogHandler* handler)
     uint64_t limit = clock.Now() + SIM_NESTED_DIALOG_LIMIT_MS;
     uint32_t fired = 0;
     while (!site.Ended() && clock.Now() < limit && clock.FireNext(limit - clock.Now(), &fired)) {
-        if (fired >= SIM_NESTED_TIMER_BASE) handler->OnTimer(fired - SIM_NESTED_TIMER_BASE);
+        uint32_t id = 0;
+        if (SimNestedDialogTimer(fired, &id)) handler->OnTimer(id);
     }
     handler->site = nullptr;
     events.Add(name + "\tended\t" + (site.Result() == SIM_IDOK ? "ok" : "cancel"));

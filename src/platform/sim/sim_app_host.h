@@ -8,6 +8,7 @@
 
 #include "platform/app_host.h"
 #include "platform/sim/sim_event_log.h"
+#include "platform/sim/sim_modal_loop.h"
 #include "platform/sim/sim_system.h"
 
 class CSimWindow;
@@ -20,7 +21,7 @@ const uint64_t SIM_NESTED_DIALOG_LIMIT_MS = 10 * 60 * 1000;
 
 // The site of a dialog shown over the main one: its timers on the shared clock, drawing
 // recorded by the main window's log, and its end.
-class CSimDialogSite : public DialogSite {
+class CSimDialogSite : public DialogSite, public CSimNestedDialog {
 public:
     CSimDialogSite(CSimClock& clock, CSimWindow& window) : clock(clock), window(window) {}
 
@@ -30,7 +31,7 @@ public:
     void ReleaseClientSurface(DrawingSurface* surface) override;
     void EndDialog(int result) override;
 
-    bool Ended() const { return ended; }
+    bool Ended() const override { return ended; }
     int Result() const { return result; }
 
 private:
@@ -38,21 +39,6 @@ private:
     CSimWindow& window;
     bool ended = false;
     int result = 0;
-};
-
-// The message loop of a simulated dialog: what happens between its initialisation and its end
-// (a script of input, or nothing at all).
-class CSimModalLoop {
-public:
-    virtual ~CSimModalLoop() {}
-    // The dialog is about to be initialised (its initialisation may already show dialogs).
-    virtual void DialogStarting(uint32_t /*templateId*/, CDialogHandler& /*handler*/) {}
-    // Runs after the dialog's initialisation; the dialog ends when this returns.
-    virtual void RunDialog(uint32_t templateId, CDialogHandler& handler) = 0;
-    // A dialog shown over the main one: returns when site says it ended (or the input ran
-    // out, and the dialog is left alone).
-    virtual void RunNestedDialog(uint32_t templateId, CDialogHandler& handler,
-                                 CSimDialogSite& site) = 0;
 };
 
 // The counter's value in the program file: no copy runs yet.

@@ -77,15 +77,15 @@ struct CRun {
 void Capture(CSetupDlg& dialog, void* context)
 {
     CRun* run = static_cast<CRun*>(context);
-    run->cdRoot = dialog.cdRoot.c_str();
+    run->cdRoot = dialog.data.cdRoot.c_str();
     run->osCode = dialog.state.hw.osCode;
-    run->itemCount = dialog.installList.itemCount;
+    run->itemCount = dialog.data.installList.itemCount;
     run->screenDpiX = dialog.state.screenDpiX;
     run->ended = dialog.ProgramEnded();
     run->ruleText = dialog.state.ruleText.c_str();
     run->blankLength = dialog.state.blankText.Length();
-    run->lineHeight = dialog.lineHeight;
-    run->charWidth = dialog.charWidth;
+    run->lineHeight = dialog.data.lineHeight;
+    run->charWidth = dialog.data.charWidth;
 }
 
 CRun Start(CSimMachine& machine)

@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "app/timers.h"
 #include "install/resume.h"
+#include "install/resume_flow.h"
 #include "install/sequencer.h"
+#include "state/timers.h"
 #include "unit/ui/ui_rig.h"
 
 class CEngineRig : public CUiRig {

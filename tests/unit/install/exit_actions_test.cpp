@@ -27,7 +27,7 @@ protected:
         rig.cd.Write("windows/system/msi.dll", "x");
         rig.File("bmp.ini", "[Common]\ntotal=7\n6_exe=http://maker.example/drivers\n"
                             "[Panel0]\ntotal=3\n[Panel1]\ntotal=20\n");
-        CPanelLoader(*rig.dialog).LoadAllPanels();
+        CPanelLoader(*rig.platform, *rig.state).LoadAllPanels();
     }
     bool ResumeStateLeft()
     {
@@ -68,7 +68,7 @@ TEST_F(ExitActionsTest, CloseOn98SeRemovesTheInstallerFiles)
 
 TEST_F(ExitActionsTest, StartUpCleansOnlyWhenTheOlderKeyExists)
 {
-    CExitActions(*rig.dialog).CleanLegacyState();
+    CExitActions(*rig.platform, *rig.state, rig.end).CleanLegacyState();
     EXPECT_TRUE(InstallerFilesLeft());
 
     FixedText<256> error;
@@ -76,7 +76,7 @@ TEST_F(ExitActionsTest, StartUpCleansOnlyWhenTheOlderKeyExists)
         "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\zov]\n\"item\"=hex:03\n", &error));
     // A read-only file is made deletable first.
     rig.machine.files.SetFileAttributes("C:\\windows\\system\\msi.dll", 0x01);
-    CExitActions(*rig.dialog).CleanLegacyState();
+    CExitActions(*rig.platform, *rig.state, rig.end).CleanLegacyState();
     EXPECT_FALSE(InstallerFilesLeft());
     RegKey key = 0;
     EXPECT_FALSE(rig.machine.registry.OpenKey(REG_HKEY_CURRENT_USER, EXIT_LEGACY_KEY, &key));
@@ -87,7 +87,7 @@ TEST_F(ExitActionsTest, ExitEndsAtOnceWithoutTheCloseHandler)
 {
     rig.state->hw.osCode = OS_WIN98SE;
     rig.state->keepResumeState = 1;
-    CExitActions(*rig.dialog).ExitAndForget();
+    CExitActions(*rig.platform, *rig.state, rig.end).ExitAndForget();
     EXPECT_FALSE(ResumeStateLeft()) << "Exit forgets the run whatever the sequencer kept";
     EXPECT_TRUE(InstallerFilesLeft());
     EXPECT_TRUE(rig.machine.processes.Exited());
@@ -98,14 +98,15 @@ TEST_F(ExitActionsTest, ExitEndsAtOnceWithoutTheCloseHandler)
 TEST_F(ExitActionsTest, WebButtonOpensTheCdsAddressAndHidesTheScrollBar)
 {
     rig.machine.window.ShowControl(CONTROL_TOOL_SCROLL_BAR, true);
-    CExitActions(*rig.dialog).OpenMakerWebSite();
+    CExitActions(*rig.platform, *rig.state, rig.end).OpenMakerWebSite();
     EXPECT_EQ("launch\tShellExecute\t5\thttp://maker.example/drivers\tE:\\",
               rig.machine.events.Lines().back());
     EXPECT_FALSE(rig.machine.window.Control(CONTROL_TOOL_SCROLL_BAR)->visible);
     EXPECT_FALSE(rig.machine.processes.Exited());
 
     rig.state->panelTable.panels[0].items[PANEL_ITEM_WEB].command.Clear();
-    EXPECT_STREQ(EXIT_DEFAULT_WEB_SITE, CExitActions(*rig.dialog).MakerWebSite());
+    EXPECT_STREQ(EXIT_DEFAULT_WEB_SITE,
+                 CExitActions(*rig.platform, *rig.state, rig.end).MakerWebSite());
 }
 
 }  // namespace

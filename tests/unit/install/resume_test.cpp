@@ -37,11 +37,11 @@ TEST_F(ResumeTest, FinishedRowsAreSkippedAndTheRestInstalledInOrder)
 {
     Four();
     rig.StoreResume("\"inst_0\"=hex:00\n\"inst_1\"=hex:01\n\"inst_2\"=hex:02\n\"inst_3\"=hex:02\n");
-    CResumeState(*rig.dialog).RestoreResumeSelection();
+    CResumeState(*rig.platform, *rig.state).RestoreResumeSelection();
     EXPECT_EQ(0, rig.Item(0, 10).checked);
     EXPECT_EQ(1, rig.machine.window.GetCheck(200));
     EXPECT_FALSE(rig.machine.window.IsControlEnabled(200));
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     EXPECT_FALSE(rig.Logged(std::string("messagebox\tMsg\t") + SEQUENCER_RESTART_WARNING));
     rig.Run();
     EXPECT_EQ((std::vector<std::string>{"e:\\pkg\\b", "e:\\pkg\\c", "e:\\pkg\\d"}), Started());
@@ -51,7 +51,7 @@ TEST_F(ResumeTest, OnlyTheLastStartedRowIsTriedAgain)
 {
     Four();
     rig.StoreResume("\"inst_0\"=hex:01\n\"inst_1\"=hex:01\n\"inst_2\"=hex:00\n");
-    CResumeState(*rig.dialog).RestoreResumeSelection();
+    CResumeState(*rig.platform, *rig.state).RestoreResumeSelection();
     EXPECT_EQ(0, rig.Item(0, 10).checked);
     EXPECT_EQ(1, rig.Item(0, 11).checked);
     EXPECT_EQ(0, rig.Item(0, 12).checked);
@@ -63,8 +63,8 @@ TEST_F(ResumeTest, AFirstRowStartedAloneIsNotRepeated)
 {
     Four();
     rig.StoreResume("\"inst_0\"=hex:01\n\"inst_1\"=hex:00\n\"inst_2\"=hex:00\n\"inst_3\"=hex:00\n");
-    CResumeState(*rig.dialog).RestoreResumeSelection();
-    CSequencer(*rig.dialog).StartSequence();
+    CResumeState(*rig.platform, *rig.state).RestoreResumeSelection();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run();
     EXPECT_TRUE(rig.launches.empty());
     EXPECT_TRUE(rig.Logged(std::string("messagebox\tMsg\t") + SEQUENCER_FINISHED_TEXT));
@@ -75,7 +75,7 @@ TEST_F(ResumeTest, AStoredRunIsNotWrittenAgain)
     Four();
     rig.StoreResume("\"inst_3\"=hex:02\n");
     bool restart = true;
-    EXPECT_FALSE(CResumeState(*rig.dialog).WriteResumeList(&restart));
+    EXPECT_FALSE(CResumeState(*rig.platform, *rig.state).WriteResumeList(&restart));
     EXPECT_EQ(-1, rig.RowState(0));
     EXPECT_TRUE(rig.HasRunValue()) << "the Run value is written in any case";
 }
@@ -86,7 +86,7 @@ TEST_F(ResumeTest, TheListHoldsTheChosenRowsThatAreNotInstalled)
     rig.StoredVersion("B", "1.0");
     rig.Item(0, 12).checked = 0;
     bool restart = true;
-    EXPECT_TRUE(CResumeState(*rig.dialog).WriteResumeList(&restart));
+    EXPECT_TRUE(CResumeState(*rig.platform, *rig.state).WriteResumeList(&restart));
     EXPECT_FALSE(restart);
     EXPECT_EQ(2, rig.RowState(0));
     EXPECT_EQ(-1, rig.RowState(1)) << "installed and so unticked";
@@ -101,7 +101,7 @@ TEST_F(ResumeTest, TheNoticeAcceptedByItselfTakesTheRunUp)
     Four();
     rig.StoreResume("\"inst_0\"=hex:00\n\"inst_1\"=hex:02\n\"item\"=hex:04\n");
     rig.dialog->host = &rig.machine.appHost;
-    EXPECT_TRUE(CResumeState(*rig.dialog).ResumeAtStart());
+    EXPECT_TRUE(CResumeFlow(*rig.platform, *rig.state, rig.end, rig.dialog->host).ResumeAtStart());
     EXPECT_TRUE(rig.Logged("dialog\t162\tshown"));
     EXPECT_TRUE(rig.Logged("dialog\t162\tended\tok"));
     EXPECT_EQ(1, rig.Item(0, 7).hidden) << "Rapid Setup mode";
@@ -123,14 +123,14 @@ TEST_F(ResumeTest, DecliningTheNoticeForgetsTheRun)
     // Escape in the notice.
     struct CEscape : public CSimModalLoop {
         void RunDialog(uint32_t, CDialogHandler&) override {}
-        void RunNestedDialog(uint32_t, CDialogHandler& handler, CSimDialogSite&) override
+        void RunNestedDialog(uint32_t, CDialogHandler& handler, CSimNestedDialog&) override
         {
             handler.OnCommand(DIALOG_COMMAND_CANCEL);
         }
     } escape;
     rig.machine.appHost.SetModalLoop(&escape);
     rig.dialog->host = &rig.machine.appHost;
-    EXPECT_FALSE(CResumeState(*rig.dialog).ResumeAtStart());
+    EXPECT_FALSE(CResumeFlow(*rig.platform, *rig.state, rig.end, rig.dialog->host).ResumeAtStart());
     EXPECT_TRUE(rig.Logged("dialog\t162\tended\tcancel"));
     EXPECT_FALSE(rig.HasResumeKey());
     EXPECT_FALSE(rig.HasRunValue());
@@ -170,7 +170,7 @@ TEST_F(ResumeTest, AListCutOffBeforeItsEndIsNoRunToTakeUp)
     Four();
     rig.StoreResume("\"inst_0\"=hex:02\n");
     rig.dialog->host = &rig.machine.appHost;
-    EXPECT_TRUE(CResumeState(*rig.dialog).ResumeAtStart());
+    EXPECT_TRUE(CResumeFlow(*rig.platform, *rig.state, rig.end, rig.dialog->host).ResumeAtStart());
     EXPECT_FALSE(rig.Logged("dialog\t162\tshown"));
     EXPECT_FALSE(rig.HasResumeKey());
     EXPECT_EQ(UI_MODE_IDLE, rig.state->uiMode);
@@ -207,7 +207,7 @@ TEST(NoticeDialog, EnterAcceptsEscapeAndTheCloseBoxDecline)
     struct CKeys : public CSimModalLoop {
         int action = 0;
         void RunDialog(uint32_t, CDialogHandler&) override {}
-        void RunNestedDialog(uint32_t, CDialogHandler& handler, CSimDialogSite&) override
+        void RunNestedDialog(uint32_t, CDialogHandler& handler, CSimNestedDialog&) override
         {
             if (action == 0) handler.OnCommand(DIALOG_COMMAND_OK);
             if (action == 1) handler.OnCommand(DIALOG_COMMAND_CANCEL);

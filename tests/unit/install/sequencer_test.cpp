@@ -54,7 +54,7 @@ TEST(Sequencer, AnEmptyListFinishesAtTheFirstTick)
 {
     CEngineRig rig;
     rig.Load();
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run(20);
     EXPECT_TRUE(rig.Logged(std::string("messagebox\tMsg\t") + SEQUENCER_FINISHED_TEXT));
     EXPECT_EQ(1, rig.machine.window.CloseRequests());
@@ -69,8 +69,8 @@ TEST(Sequencer, OnlyUncheckedRowsFinishAfterOneTickEachAndOneMore)
     rig.Package("C", "C");
     rig.Load();
     for (int k = 10; k < 13; ++k) rig.Item(0, k).checked = 0;
-    CSequencer(*rig.dialog).StartSequence();
-    CSequencer sequencer(*rig.dialog);
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
+    CSequencer sequencer(*rig.platform, *rig.state, rig.end);
     for (int tick = 0; tick < 3; ++tick) {
         sequencer.StepTick();
         EXPECT_FALSE(rig.Logged(std::string("messagebox\tMsg\t") + SEQUENCER_FINISHED_TEXT));
@@ -87,7 +87,7 @@ TEST(Sequencer, AnInfUpdateWarnsOfTheRestartAndEndsTheProgramOnXp)
     rig.Package("Audio", "Audio\\Realtek");
     rig.Load();
     rig.PackagesWriteTheirLog();
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     EXPECT_TRUE(rig.Logged(CEngineRig::Box("Msg", SEQUENCER_RESTART_WARNING)));
     rig.Run();
     EXPECT_TRUE(rig.Logged("launch\tCreateProcess\t1\te:\\chipset\\infupdate\\setup.exe -a -s -b "
@@ -104,7 +104,7 @@ TEST(Sequencer, AnInfUpdateRestartsWindows98Se)
     rig.Package("Chipset", "Chipset\\INFUPDATE");
     rig.Load();
     rig.PackagesWriteTheirLog();
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run();
     EXPECT_TRUE(Has(rig.launches, "e:\\chipset\\infupdate\\setup.exe -a -s -f2\"c:\\zov.log\""));
     EXPECT_TRUE(rig.Logged("restart\t2"));
@@ -132,7 +132,7 @@ TEST(Sequencer, RunAndExitPackagesEndTheProgramAndKeepTheRun)
         rig.Package("Audio", "Audio\\Realtek");
         rig.Load();
         rig.PackagesWriteTheirLog();
-        CSequencer(*rig.dialog).StartSequence();
+        CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
         rig.Run();
         EXPECT_EQ(1u, rig.launches.size()) << c.folder;
         EXPECT_EQ(0, rig.RowState(0)) << c.folder;
@@ -149,7 +149,7 @@ TEST(Sequencer, TwoRaidRowsOn98SeInstallEachAloneWithItsResponseFile)
     rig.Package("Promise RAID", "Other\\Promise\\WIN98");
     rig.Load();
     rig.PackagesWriteTheirLog();
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run();
     EXPECT_EQ(2, rig.state->raidRowCount);
     ASSERT_EQ(2u, rig.launches.size());
@@ -169,7 +169,7 @@ TEST(Sequencer, TheAmrModemRestartsFirstAndInstallsAfterTheRestart)
     rig.Package("AMR Modem", "Network\\AMR");
     rig.Load();
     rig.PackagesWriteTheirLog();
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run();
     EXPECT_TRUE(rig.launches.empty()) << "the installer waits for the restart";
     EXPECT_TRUE(rig.Logged("restart\t2"));
@@ -186,8 +186,8 @@ TEST(Sequencer, AUsb2RowOnXpWithoutAServicePackStaysStarted)
     rig.Package("Audio", "Audio\\Realtek");
     rig.Load();
     rig.PackagesWriteTheirLog();
-    CSequencer(*rig.dialog).StartSequence();
-    CSequencer sequencer(*rig.dialog);
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
+    CSequencer sequencer(*rig.platform, *rig.state, rig.end);
     sequencer.StepTick();
     EXPECT_EQ(1, rig.RowState(0));
     EXPECT_TRUE(rig.machine.clock.IsArmed(TIMER_LOG_POLL));
@@ -205,7 +205,7 @@ TEST(Sequencer, AStaleLogNeverCompletesTheNextPackage)
     bool staleAtLaunch = true;
     rig.machine.processes.SetLaunchHook(
         [&](const CSimLaunch&) { staleAtLaunch = rig.cd.Exists("zov.log"); });
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run(10000);
     EXPECT_FALSE(staleAtLaunch) << "the old log went before the package started";
     EXPECT_TRUE(rig.machine.clock.IsArmed(TIMER_LOG_POLL)) << "its own log is still awaited";
@@ -220,7 +220,7 @@ TEST(Sequencer, ASetupThatCannotBeCreatedStopsTheRunWhereItIs)
     rig.Package("Storage", "Storage\\Sil");
     rig.Load();
     rig.machine.processes.QueueScript({true, 0, 0});
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.Run();
     EXPECT_EQ(0, rig.state->uiMode);
     EXPECT_EQ(0u, rig.machine.clock.ArmedCount());
@@ -237,7 +237,7 @@ TEST(Sequencer, AWaitedPackageThatNeverWritesItsLogGivesTheWindowBack)
     rig.Package("Audio", "Audio\\Realtek");
     rig.Load();
     rig.PackagesWriteTheirLog(false);
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     uint64_t before = rig.machine.clock.Now();
     rig.Run();
     EXPECT_GE(rig.machine.clock.Now() - before, RESULT_LOG_WAIT_LIMIT_MS);
@@ -255,9 +255,9 @@ TEST(Sequencer, TheProgressMarkerMovesWhileAPackageRuns)
     rig.Load();
     rig.PackagesWriteTheirLog();
     rig.machine.processes.QueueScript({false, 0, 3500});
-    CSequencer(*rig.dialog).StartSequence();
+    CSequencer(*rig.platform, *rig.state, rig.end).StartSequence();
     rig.machine.window.ClearDrawOps();
-    CSequencer(*rig.dialog).StepTick();
+    CSequencer(*rig.platform, *rig.state, rig.end).StepTick();
     std::vector<std::string> markers;
     for (const CSimDrawOp& op : rig.machine.window.DrawOps()) {
         if (op.line.find("#15") != std::string::npos) markers.push_back(op.line);

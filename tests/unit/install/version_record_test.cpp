@@ -2,11 +2,14 @@
 // and what recording an installed version writes, on the simulated registry.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "install/version_record.h"
+#include "platform/sim/sim_machine.h"
 #include "skin/panels.h"
-#include "unit/skin/skin_rig.h"
+#include "state/dialog_state.h"
 
 namespace {
 
@@ -21,33 +24,52 @@ TEST(CompareVersionText, IsByteOrderNotNumberOrder)
     EXPECT_LT(CompareVersionText("", "1"), 0);
 }
 
+// Only what the record takes: the registry and the window of a simulated PC, a panel table
+// and the dialog's data, with one driver row at item 10 and its check box 200.
 class VersionRecordTest : public ::testing::Test {
 protected:
-    VersionRecordTest()
+    VersionRecordTest() : panels(new PanelTable())
     {
-        rig.Entry("Audio Driver", "Audio\\", "setup.exe", "1.10");
-        rig.File("bmp.ini", "[Common]\ntotal=7\n[Panel0]\ntotal=3\n");
-        CPanelLoader(*rig.dialog).LoadAllPanels();
+        dialog.commonCount = PANEL_COMMON_ITEMS;
+        dialog.rowCheckBoxCount = 1;
+        machine.window.CreateCheckBox(200, CRect{220, 120, 235, 133}, "Audio Driver");
+        machine.window.SetCheck(200, 1);
+        Row().caption = "Audio Driver";
+        Row().version = "1.10";
+        Row().checked = 1;
     }
-    PanelItem& Row() { return rig.PanelAt(0).items[10]; }
+    PanelItem& Row() { return panels->panels[0].items[10]; }
+    CVersionRecord Record()
+    {
+        return CVersionRecord(machine.registry, machine.window, *panels, dialog);
+    }
+    void StoredVersion(const char* caption, const char* version)
+    {
+        std::string reg = std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Fetchyard]\n\"") +
+                          caption + "\"=\"" + version + "\"\n";
+        FixedText<256> error;
+        ASSERT_TRUE(machine.registry.LoadRegText(reg.c_str(), &error)) << error.c_str();
+    }
     std::string Stored()
     {
         RegKey key = 0;
-        if (!rig.machine.registry.OpenKey(REG_HKEY_CURRENT_USER, VERSION_RECORD_KEY, &key))
+        if (!machine.registry.OpenKey(REG_HKEY_CURRENT_USER, VERSION_RECORD_KEY, &key))
             return "<no key>";
         char value[256] = {};
         uint32_t type = 0;
         uint32_t size = sizeof value - 1;
-        bool found = rig.machine.registry.QueryValue(key, "Audio Driver", &type,
-                                                     reinterpret_cast<uint8_t*>(value), &size);
-        rig.machine.registry.CloseKey(key);
+        bool found = machine.registry.QueryValue(key, "Audio Driver", &type,
+                                                 reinterpret_cast<uint8_t*>(value), &size);
+        machine.registry.CloseKey(key);
         if (!found) return "<no value>";
         EXPECT_EQ(REG_TYPE_SZ, type);
         EXPECT_EQ(strlen(value) + 1, size) << "the terminating zero is stored";
         return value;
     }
 
-    CSkinRig rig;
+    CSimMachine machine;
+    std::unique_ptr<PanelTable> panels;
+    CDialogState dialog;
 };
 
 TEST_F(VersionRecordTest, InstalledWhenTheStoredVersionIsNotOlder)
@@ -57,10 +79,10 @@ TEST_F(VersionRecordTest, InstalledWhenTheStoredVersionIsNotOlder)
         int installed;
     } cases[] = {{"1.10", 1}, {"1.9", 1}, {"1.1", 0}, {"1.10a", 1}, {"", 0}};
     for (const auto& c : cases) {
-        rig.StoredVersion("Audio Driver", c.stored);
+        StoredVersion("Audio Driver", c.stored);
         Row().checked = 1;
         Row().installedText.Clear();
-        CVersionRecord(*rig.dialog).RefreshInstalledState(10);
+        Record().RefreshInstalledState(10);
         EXPECT_EQ(c.installed, Row().state) << c.stored;
         EXPECT_EQ(c.installed ? 0 : 1, Row().checked) << c.stored;
         EXPECT_STREQ("installed", Row().installedText.c_str());
@@ -69,8 +91,8 @@ TEST_F(VersionRecordTest, InstalledWhenTheStoredVersionIsNotOlder)
 
 TEST_F(VersionRecordTest, AStoredValueLongerThanTheBufferIsNotInstalled)
 {
-    rig.StoredVersion("Audio Driver", std::string(300, '9').c_str());
-    CVersionRecord(*rig.dialog).RefreshInstalledState(10);
+    StoredVersion("Audio Driver", std::string(300, '9').c_str());
+    Record().RefreshInstalledState(10);
     EXPECT_EQ(0, Row().state);
     EXPECT_STREQ("not installed", Row().notInstalledText.c_str());
 }
@@ -78,46 +100,46 @@ TEST_F(VersionRecordTest, AStoredValueLongerThanTheBufferIsNotInstalled)
 TEST_F(VersionRecordTest, NoKeyMeansNotInstalled)
 {
     Row().state = 1;
-    CVersionRecord(*rig.dialog).RefreshInstalledState(10);
+    Record().RefreshInstalledState(10);
     EXPECT_EQ(0, Row().state);
 }
 
 TEST_F(VersionRecordTest, RecordingCreatesTheKeyWithTheVersion)
 {
-    CVersionRecord(*rig.dialog).RecordInstalledVersion(10);
+    Record().RecordInstalledVersion(10);
     EXPECT_EQ("1.10", Stored());
 }
 
 TEST_F(VersionRecordTest, RecordingOverANewerVersionMarksTheRowInstalled)
 {
-    rig.StoredVersion("Audio Driver", "1.9");
-    rig.machine.window.SetCheck(200, 0);
-    CVersionRecord(*rig.dialog).RecordInstalledVersion(10);
+    StoredVersion("Audio Driver", "1.9");
+    machine.window.SetCheck(200, 0);
+    Record().RecordInstalledVersion(10);
     EXPECT_EQ(1, Row().state);
-    EXPECT_EQ(1, rig.machine.window.GetCheck(200));
-    EXPECT_FALSE(rig.machine.window.Control(200)->enabled);
+    EXPECT_EQ(1, machine.window.GetCheck(200));
+    EXPECT_FALSE(machine.window.Control(200)->enabled);
     EXPECT_EQ("1.10", Stored()) << "written again with the row's version";
 }
 
 TEST_F(VersionRecordTest, RecordingOverAnOlderVersionReplacesIt)
 {
-    rig.StoredVersion("Audio Driver", "1.1");
-    CVersionRecord(*rig.dialog).RecordInstalledVersion(10);
+    StoredVersion("Audio Driver", "1.1");
+    Record().RecordInstalledVersion(10);
     EXPECT_EQ("1.10", Stored());
     EXPECT_EQ(0, Row().state) << "the sequencer marks the row, not the record";
-    EXPECT_TRUE(rig.machine.window.Control(200)->enabled);
+    EXPECT_TRUE(machine.window.Control(200)->enabled);
 }
 
 TEST_F(VersionRecordTest, ANewValueIsWrittenOnlyForATickedRow)
 {
-    rig.StoredVersion("Other Driver", "1.0");
+    StoredVersion("Other Driver", "1.0");
     Row().checked = 0;
-    CVersionRecord(*rig.dialog).RecordInstalledVersion(10);
+    Record().RecordInstalledVersion(10);
     EXPECT_EQ("<no value>", Stored());
     Row().checked = 1;
-    CVersionRecord(*rig.dialog).RecordInstalledVersion(10);
+    Record().RecordInstalledVersion(10);
     EXPECT_EQ("1.10", Stored());
-    EXPECT_EQ(0u, rig.machine.registry.OpenHandleCount()) << "every key is closed";
+    EXPECT_EQ(0u, machine.registry.OpenHandleCount()) << "every key is closed";
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ protected:
                             "total=3\n0_x=200\n0_y=360\n0_Nbmp=on.bmp\n"
                             "[Panel1]\nline1=P1 one\n" + panel1 +
                                 "[Panel4]\nBK=bk4.bmp\n");
-        CPanelLoader(*rig.dialog).LoadAllPanels();
+        CPanelLoader(*rig.platform, *rig.state).LoadAllPanels();
     }
     void Show(int panel)
     {
@@ -148,7 +148,7 @@ TEST_F(PainterTest, WindowsNt4ShowsItsNoticeAndNoLeaders)
 
 TEST_F(PainterTest, UnsupportedUsb2RowsShowTheirCaptionOnly)
 {
-    rig.dialog->xpServicePack = 0;
+    rig.dialog->data.xpServicePack = 0;
     rig.Entry("NEC USB 2.0", "Chipset\\NUSB\\", "setup.exe", "1.0");
     Load();
     std::vector<std::string> ops = Paint();
@@ -175,7 +175,7 @@ TEST_F(PainterTest, AudioNoteWhenDirectXIsOlderThanTheJackSensingNeeds)
             ASSERT_TRUE(fresh.machine.registry.LoadRegText(reg.c_str(), &error));
         }
         fresh.File("bmp.ini", "[Common]\ntotal=7\n[Panel0]\ntotal=3\n");
-        CPanelLoader(*fresh.dialog).LoadAllPanels();
+        CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
         fresh.dialog->OnPaint();
         int top = fresh.PanelAt(0).items[10].top;
         std::string note = "draw\ttext\t245\t" + std::to_string(top + 12) +
@@ -183,7 +183,7 @@ TEST_F(PainterTest, AudioNoteWhenDirectXIsOlderThanTheJackSensingNeeds)
         bool found = false;
         for (const CSimDrawOp& op : fresh.machine.window.DrawOps()) found |= op.line == note;
         EXPECT_EQ(c.note, found) << (c.version ? c.version : "no key");
-        EXPECT_EQ(c.note ? 1 : 0, fresh.dialog->needsDirectX81);
+        EXPECT_EQ(c.note ? 1 : 0, fresh.dialog->data.needsDirectX81);
     }
 }
 
@@ -220,7 +220,7 @@ TEST_F(PainterTest, SharedOperationsDrawOutsideThePaint)
 {
     Load();
     rig.machine.window.ClearDrawOps();
-    CPainter painter(*rig.dialog);
+    CPainter painter(rig.machine.window, rig.machine.registry, *rig.state);
     painter.DrawAnimationFrame(240, 370);
     painter.DrawReturnImage(415);
     const std::vector<CSimDrawOp>& ops = rig.machine.window.DrawOps();

@@ -78,7 +78,7 @@ protected:
     void Load(const std::string& content)
     {
         rig.File("bmp.ini", content);
-        CPanelLoader(*rig.dialog).LoadAllPanels();
+        CPanelLoader(*rig.platform, *rig.state).LoadAllPanels();
     }
     const PanelItem& Item(int panel, int item) { return rig.PanelAt(panel).items[item]; }
     const CSimControl* Box(int r)
@@ -137,7 +137,7 @@ TEST_F(PanelsTest, AllPanelsEndWithPanel0ShownAndRapidSetupOff)
     EXPECT_FALSE(rig.machine.window.Control(CONTROL_SYSINFO_BOX)->visible);
     EXPECT_EQ(11, rig.PanelAt(0).rowCount);
     EXPECT_EQ(7, rig.PanelAt(2).rowCount);
-    EXPECT_EQ(7, rig.dialog->commonCount);
+    EXPECT_EQ(7, rig.dialog->data.commonCount);
 }
 
 TEST_F(PanelsTest, CheckBoxesSpreadByTheNumberOfEntries)
@@ -159,7 +159,7 @@ TEST_F(PanelsTest, CheckBoxesSpreadByTheNumberOfEntries)
         CSkinRig fresh;
         for (int r = 0; r < c.entries; ++r) fresh.Entry("Driver", "X\\", "setup.exe", "1");
         fresh.File("bmp.ini", StandardContent());
-        CPanelLoader(*fresh.dialog).LoadAllPanels();
+        CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
         const CSimControl* box = fresh.machine.window.Control(CONTROL_ROW_CHECK_BOX_FIRST + c.row);
         ASSERT_NE(nullptr, box);
         EXPECT_EQ(c.top, box->rect.top)
@@ -168,7 +168,7 @@ TEST_F(PanelsTest, CheckBoxesSpreadByTheNumberOfEntries)
         EXPECT_EQ(235, box->rect.right);
         EXPECT_EQ(c.top + lineHeight, box->rect.bottom);
         EXPECT_EQ(1, box->check);
-        const DriverItem& item = fresh.dialog->installList.items[c.row];
+        const DriverItem& item = fresh.dialog->data.installList.items[c.row];
         EXPECT_EQ(245, item.labelX);
         EXPECT_EQ(c.top, item.labelY);
         EXPECT_EQ(1, item.selected);
@@ -192,7 +192,7 @@ TEST_F(PanelsTest, DriverRowsCarryTheirEntryAndTooltip)
     EXPECT_EQ(1, row.checked);
     EXPECT_STREQ("not installed", row.notInstalledText.c_str());
     EXPECT_STREQ("", Item(0, 11).tooltip.c_str()) << "no key, no tooltip";
-    EXPECT_EQ(PANEL_NONE, rig.dialog->installList.infUpdateIndex);
+    EXPECT_EQ(PANEL_NONE, rig.dialog->data.installList.infUpdateIndex);
 }
 
 TEST_F(PanelsTest, AnInstalledDriverStartsUnticked)
@@ -206,7 +206,7 @@ TEST_F(PanelsTest, AnInstalledDriverStartsUnticked)
     EXPECT_EQ(0, Item(0, 10).checked);
     EXPECT_EQ(0, Item(0, 11).state);
     EXPECT_EQ(1, Item(0, 11).checked);
-    EXPECT_EQ(PANEL_NONE, rig.dialog->installList.infUpdateIndex)
+    EXPECT_EQ(PANEL_NONE, rig.dialog->data.installList.infUpdateIndex)
         << "the INF-update entry is noted and forgotten";
 }
 
@@ -217,10 +217,10 @@ TEST_F(PanelsTest, RapidSetupSwitchIsOutOfReachOnTwoChipsetsWithoutAServicePack)
             CSkinRig fresh;
             fresh.state->hw.results.chipsetCode = chipset;
             fresh.state->hw.osCode = servicePack ? OS_WINXP : OS_WIN98SE;
-            fresh.dialog->xpServicePack = servicePack;
+            fresh.dialog->data.xpServicePack = servicePack;
             StandardPictures(fresh);
             fresh.File("bmp.ini", StandardContent());
-            CPanelLoader(*fresh.dialog).LoadAllPanels();
+            CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
             bool away = chipset != 73 && servicePack == 0;
             const PanelItem& rapid = fresh.PanelAt(0).items[7];
             EXPECT_EQ(away ? -100 : 200, rapid.left) << int(chipset) << "/" << int(servicePack);
@@ -267,7 +267,7 @@ TEST_F(PanelsTest, UtilityRowsAreHiddenBySystemAndHardware)
         results.ite87SerialModeFlag = results.raidControllerFlag = c.flags ? 1 : 0;
         results.sil3112RaidFlag = results.ite8212Flag = c.flags ? 1 : 0;
         fresh.File("bmp.ini", StandardContent(ToolRows(16)));
-        CPanelLoader(*fresh.dialog).LoadAllPanels();
+        CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
         for (int j = 0; j < 16; ++j) {
             bool expected = std::find(c.hidden.begin(), c.hidden.end(), j) != c.hidden.end();
             EXPECT_EQ(expected ? 1 : 0, fresh.PanelAt(1).items[7 + j].hidden)
@@ -276,7 +276,7 @@ TEST_F(PanelsTest, UtilityRowsAreHiddenBySystemAndHardware)
         // Hidden rows get no tooltip tool; the others do.
         size_t tools = 0;
         for (const CSimToolTipTool& tool : fresh.machine.window.ToolTipTools()) {
-            tools += tool.toolTip == fresh.dialog->panel1ToolTips ? 1 : 0;
+            tools += tool.toolTip == fresh.dialog->data.panel1ToolTips ? 1 : 0;
         }
         EXPECT_EQ(7 + 16 - c.hidden.size(), tools);
     }
@@ -293,7 +293,7 @@ TEST_F(PanelsTest, ScrollBarFromSeventeenRows)
     for (const auto& c : cases) {
         CSkinRig fresh;
         fresh.File("bmp.ini", StandardContent(ToolRows(c.rows)));
-        CPanelLoader(*fresh.dialog).LoadAllPanels();
+        CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
         const CSimControl* bar = fresh.machine.window.Control(CONTROL_TOOL_SCROLL_BAR);
         ASSERT_NE(nullptr, bar);
         EXPECT_EQ(1, bar->scrollMin) << c.rows << " rows";
@@ -304,8 +304,8 @@ TEST_F(PanelsTest, ScrollBarFromSeventeenRows)
         EXPECT_EQ(640 - 16, bar->rect.left) << "right-aligned in the client area";
         EXPECT_EQ(80, bar->rect.top);
         EXPECT_EQ(420, bar->rect.bottom);
-        EXPECT_EQ(c.scrolls, fresh.dialog->toolListScrolls);
-        EXPECT_EQ(c.loaded, fresh.dialog->toolRowCount);
+        EXPECT_EQ(c.scrolls, fresh.dialog->data.toolListScrolls);
+        EXPECT_EQ(c.loaded, fresh.dialog->data.toolRowCount);
         EXPECT_EQ(7 + c.loaded, fresh.PanelAt(1).rowCount) << "never more than 40 items";
     }
 }
@@ -317,7 +317,7 @@ TEST_F(PanelsTest, Windows2000StartsRowNineFromItsOwnKey)
         CSkinRig fresh;
         fresh.state->hw.osCode = os;
         fresh.File("bmp.ini", StandardContent(rows));
-        CPanelLoader(*fresh.dialog).LoadAllPanels();
+        CPanelLoader(*fresh.platform, *fresh.state).LoadAllPanels();
         EXPECT_STREQ(os == OS_WIN2000 ? "Utility\\t9_2k.exe" : "Utility\\t9.exe",
                      fresh.PanelAt(1).items[16].command.c_str());
         EXPECT_STREQ("Utility\\t8.exe", fresh.PanelAt(1).items[15].command.c_str());
@@ -326,7 +326,7 @@ TEST_F(PanelsTest, Windows2000StartsRowNineFromItsOwnKey)
     CSkinRig bare;
     bare.state->hw.osCode = OS_WIN2000;
     bare.File("bmp.ini", StandardContent(ToolRows(11)));
-    CPanelLoader(*bare.dialog).LoadAllPanels();
+    CPanelLoader(*bare.platform, *bare.state).LoadAllPanels();
     EXPECT_STREQ("", bare.PanelAt(1).items[16].command.c_str());
 }
 
@@ -344,10 +344,10 @@ TEST_F(PanelsTest, MissingKeysAndPicturesLeaveEmptyItems)
 
     CSkinRig sparse;
     sparse.File("bmp.ini", "[Common]\ntotal=7\n3_y=5\n[Panel0]\ntotal=3\n");
-    CPanelLoader(*sparse.dialog).LoadAllPanels();
+    CPanelLoader(*sparse.platform, *sparse.state).LoadAllPanels();
     EXPECT_EQ(0, sparse.PanelAt(0).items[3].left);
     EXPECT_EQ(5, sparse.PanelAt(0).items[3].top);
-    EXPECT_EQ(0, sparse.dialog->toolRowCount);
+    EXPECT_EQ(0, sparse.dialog->data.toolRowCount);
     EXPECT_STREQ("", sparse.PanelAt(0).line1.c_str());
 }
 
@@ -359,7 +359,7 @@ TEST_F(PanelsTest, CommonTotalsOtherThanSevenKeepTheItemNumbers)
     nine.replace(nine.find("total=7"), 7, "total=9");
     nine += "[Common]\n7_x=1\n8_x=1\n";
     Load(nine);
-    EXPECT_EQ(7, rig.dialog->commonCount);
+    EXPECT_EQ(7, rig.dialog->data.commonCount);
     EXPECT_EQ(200, Item(0, 7).left) << "Panel0's own item stays item 7";
     EXPECT_STREQ("Audio", Item(0, 10).caption.c_str()) << "the driver row stays item 10";
     EXPECT_EQ(7, rig.PanelAt(3).rowCount);
@@ -369,8 +369,8 @@ TEST_F(PanelsTest, CommonTotalsOtherThanSevenKeepTheItemNumbers)
     std::string zero = StandardContent(ToolRows(2));
     zero.replace(zero.find("total=7"), 7, "total=0");
     none.File("bmp.ini", zero);
-    CPanelLoader(*none.dialog).LoadAllPanels();
-    EXPECT_EQ(7, none.dialog->commonCount);
+    CPanelLoader(*none.platform, *none.state).LoadAllPanels();
+    EXPECT_EQ(7, none.dialog->data.commonCount);
     EXPECT_EQ(0u, none.PanelAt(0).items[0].normalImage) << "no Common item loaded";
     EXPECT_EQ(none.PanelAt(0).items[0].left, none.PanelAt(0).items[0].right);
     EXPECT_STREQ("Audio", none.PanelAt(0).items[10].caption.c_str());
@@ -393,7 +393,7 @@ TEST_F(PanelsTest, TextsLongerThanTheirFieldsAreCut)
     CSkinRig entry;
     entry.Entry(std::string(254, 'd').c_str(), std::string(254, 'f').c_str(), "setup.exe", "1");
     entry.File("bmp.ini", StandardContent());
-    CPanelLoader(*entry.dialog).LoadAllPanels();
+    CPanelLoader(*entry.platform, *entry.state).LoadAllPanels();
     EXPECT_EQ(254u, entry.PanelAt(0).items[10].command.Length())
         << "root, folder and setup file cut to the command's field";
 }
@@ -402,19 +402,19 @@ TEST_F(PanelsTest, ReadmeIsShownAsItsBytes)
 {
     rig.File("readme.txt", "line one\nline two\r\n\xA4\xA4");
     Load(StandardContent());
-    EXPECT_EQ("line one\nline two\r\n\xA4\xA4", rig.dialog->readmeText);
-    EXPECT_EQ(rig.dialog->readmeText, rig.machine.window.Control(CONTROL_README_BOX)->text);
+    EXPECT_EQ("line one\nline two\r\n\xA4\xA4", rig.dialog->data.readmeText);
+    EXPECT_EQ(rig.dialog->data.readmeText, rig.machine.window.Control(CONTROL_README_BOX)->text);
 
     CSkinRig missing;
     missing.File("bmp.ini", StandardContent());
-    CPanelLoader(*missing.dialog).LoadAllPanels();
+    CPanelLoader(*missing.platform, *missing.state).LoadAllPanels();
     EXPECT_EQ("", missing.machine.window.Control(CONTROL_README_BOX)->text);
 
     CSkinRig huge;
     huge.File("readme.txt", std::string(200000, 'r'));
     huge.File("bmp.ini", StandardContent());
-    CPanelLoader(*huge.dialog).LoadAllPanels();
-    EXPECT_EQ(PANEL_README_MAX_BYTES, huge.dialog->readmeText.size())
+    CPanelLoader(*huge.platform, *huge.state).LoadAllPanels();
+    EXPECT_EQ(PANEL_README_MAX_BYTES, huge.dialog->data.readmeText.size())
         << "cut to what an edit box of the 9x family holds";
 }
 
@@ -455,7 +455,7 @@ TEST_F(PanelsTest, TraditionalChineseSystemsReadTheirOwnContentFile)
     rig.File("cht.ini", "[Panel0]\nline1=Chinese\n");
     Load("[Panel0]\nline1=English\n");
     EXPECT_STREQ("Chinese", rig.PanelAt(0).line1.c_str());
-    EXPECT_STREQ("E:\\", rig.dialog->content.contentFile.c_str())
+    EXPECT_STREQ("E:\\", rig.dialog->data.content.contentFile.c_str())
         << "the content path is the root again after every loader";
 }
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "app/setup_dialog.h"
 #include "platform/sim/sim_machine.h"
+#include "state/program_end.h"
+#include "state/program_state.h"
 #include "unit/platform/temp_dir.h"
 
 // A bitmap file the old loader accepts: 24 bits, uncompressed, rows padded to four bytes.
@@ -42,7 +43,7 @@ inline std::string BmpFile(int width, int height)
 
 class CSkinRig {
 public:
-    CSkinRig() : state(new CProgramState())
+    CSkinRig() : state(new CProgramState()), end(machine.processes, state->dialog.programEnded)
     {
         cd.MakeDir("cd");
         cd.Write("cd/id.log", "");
@@ -54,14 +55,14 @@ public:
         machine.files.SetCurrentDirectory("E:\\");
         platform.reset(new CPlatform(machine.Platform()));
         dialog.reset(new CSetupDlg(*platform, *state));
-        dialog->cdRoot = "E:\\";
-        dialog->programDir = "E:\\";
-        dialog->lineHeight = 13;
-        dialog->charWidth = 5;
-        dialog->panel1ToolTips = machine.window.CreateToolTip();
-        dialog->panel0ToolTips = machine.window.CreateToolTip();
+        dialog->data.cdRoot = "E:\\";
+        dialog->data.programDir = "E:\\";
+        dialog->data.lineHeight = 13;
+        dialog->data.charWidth = 5;
+        dialog->data.panel1ToolTips = machine.window.CreateToolTip();
+        dialog->data.panel0ToolTips = machine.window.CreateToolTip();
         state->hw.osCode = OS_WINXP;
-        dialog->xpServicePack = 1;
+        dialog->data.xpServicePack = 1;
         state->ruleText = "---->";
         state->blankText = std::string(255, ' ').c_str();
     }
@@ -81,7 +82,7 @@ public:
     void Entry(const char* description, const char* folder, const char* setup,
                const char* version)
     {
-        CInstallList& list = dialog->installList;
+        CInstallList& list = dialog->data.installList;
         DriverItem& item = list.items[list.itemCount++];
         item.description = description;
         item.folder = folder;
@@ -101,6 +102,8 @@ public:
     CTempDir cd;
     CSimMachine machine;
     std::unique_ptr<CProgramState> state;
+    // The subsystems' way to end the program, on the dialog's data as the dialog has it.
+    CProgramEnd end;
     std::unique_ptr<CPlatform> platform;
     std::unique_ptr<CSetupDlg> dialog;
 };

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "app/timers.h"
+#include "install/raid_patch.h"
+#include "state/timers.h"
 #include "ui/dialog_handlers.h"
 #include "ui/rapid_setup.h"
 #include "ui/tool_scroll.h"
@@ -222,21 +223,21 @@ TEST(Interaction, RapidSetupOnAndOff)
     rig.Load();
     CSimWindow& window = rig.machine.window;
     rig.Click(0, 7);
-    EXPECT_TRUE(CRapidSetup(*rig.dialog).RapidSetupOn());
+    EXPECT_TRUE(CRapidSetup(*rig.platform, *rig.state, rig.end).RapidSetupOn());
     EXPECT_EQ(0, rig.Item(0, 8).hidden);
     EXPECT_EQ(0, rig.Item(0, 9).hidden);
     EXPECT_TRUE(rig.BoxVisible(0));
     EXPECT_TRUE(rig.BoxVisible(1));
     EXPECT_EQ(500u, rig.machine.clock.Period(TIMER_POINTER));
-    EXPECT_FALSE(window.ToolTipActive(rig.dialog->panel0ToolTips));
+    EXPECT_FALSE(window.ToolTipActive(rig.dialog->data.panel0ToolTips));
     EXPECT_TRUE(rig.Logged("draw\ttext\t200\t15\tFFFFFF\t000000\topaque\tE1"));
     EXPECT_TRUE(rig.Logged("draw\tbitmap\t#161\t#161\t200\t360"));
 
     rig.Click(0, 9);
-    EXPECT_FALSE(CRapidSetup(*rig.dialog).RapidSetupOn());
+    EXPECT_FALSE(CRapidSetup(*rig.platform, *rig.state, rig.end).RapidSetupOn());
     EXPECT_FALSE(rig.BoxVisible(0));
     EXPECT_FALSE(rig.machine.clock.IsArmed(TIMER_POINTER));
-    EXPECT_TRUE(window.ToolTipActive(rig.dialog->panel0ToolTips));
+    EXPECT_TRUE(window.ToolTipActive(rig.dialog->data.panel0ToolTips));
     EXPECT_EQ("draw\tbitmap\tE:\\p0N.bmp\t\t200\t360", window.DrawOps().back().line)
         << "the switch is back at once";
 }
@@ -301,12 +302,12 @@ TEST(Interaction, RowsToggleByTextAndByCheckBox)
     rig.Click(0, 7);
     rig.Click(0, 10);
     EXPECT_EQ(0, rig.machine.window.GetCheck(200));
-    EXPECT_EQ(0, rig.dialog->installList.items[0].selected);
+    EXPECT_EQ(0, rig.dialog->data.installList.items[0].selected);
     EXPECT_EQ(0, rig.Item(0, 10).checked);
-    EXPECT_EQ(1, rig.dialog->installList.items[1].selected) << "rows are independent";
+    EXPECT_EQ(1, rig.dialog->data.installList.items[1].selected) << "rows are independent";
     EXPECT_FALSE(rig.dialog->OnCommand(200)) << "the framework still sees the command";
     EXPECT_EQ(1, rig.machine.window.GetCheck(200));
-    EXPECT_EQ(1, rig.dialog->installList.items[0].selected);
+    EXPECT_EQ(1, rig.dialog->data.installList.items[0].selected);
     EXPECT_EQ(1, rig.Item(0, 10).checked);
     EXPECT_FALSE(rig.dialog->OnCommand(299));
     EXPECT_TRUE(rig.dialog->OnCommand(DIALOG_COMMAND_OK)) << "Enter keeps the window";
@@ -419,7 +420,7 @@ TEST_F(ToolScrollTest, TwentyRowsScrollOverFivePositions)
     EXPECT_EQ(210, rig.Item(1, 7).left) << "only the height moves";
     // The tooltips went along.
     for (const CSimToolTipTool& tool : rig.machine.window.ToolTipTools()) {
-        if (tool.toolTip == rig.dialog->panel1ToolTips && tool.toolId == 7) {
+        if (tool.toolTip == rig.dialog->data.panel1ToolTips && tool.toolId == 7) {
             EXPECT_EQ(10, tool.rect.top);
         }
     }

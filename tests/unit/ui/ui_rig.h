@@ -17,7 +17,7 @@ public:
     explicit CUiRig(int toolRows = 20, uint8_t osCode = OS_WINXP, uint8_t servicePack = 1)
     {
         state->hw.osCode = osCode;
-        dialog->xpServicePack = servicePack;
+        dialog->data.xpServicePack = servicePack;
         rows = toolRows;
     }
 
@@ -50,7 +50,7 @@ public:
             ini += n + "_Desc=Tool " + n + "\n" + n + "_exe=Utility\\T" + n + "\\t" + n + ".exe\n";
         }
         File("bmp.ini", ini);
-        CPanelLoader(*dialog).LoadAllPanels();
+        CPanelLoader(*platform, *state).LoadAllPanels();
         machine.events.Clear();
         machine.window.ClearDrawOps();
     }

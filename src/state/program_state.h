@@ -7,6 +7,7 @@
 #include "hw/hw_state.h"
 #include "install/invocation.h"
 #include "skin/panel_table.h"
+#include "state/dialog_state.h"
 
 const uint8_t UI_MODE_IDLE = 99;
 const int RULE_TEXT_SIZE = 98;    // up to 96 dashes, the '>' and the zero
@@ -50,4 +51,6 @@ struct CProgramState {
     FixedText<PANEL_LINE_SIZE> ezLine3;
     // Where the Windows Installer files the program removes live; set by the Panel0 loader.
     FixedText<SYSTEM_FOLDER_SIZE> systemFolder;
+    // The main dialog's own data, fresh with every program state as the rest.
+    CDialogState dialog;
 };
