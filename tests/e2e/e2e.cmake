@@ -38,9 +38,9 @@ tova_add_e2e_test(main_dialog main_dialog.sh 96)
 tova_add_e2e_test(main_dialog_120dpi main_dialog.sh 120)
 tova_add_e2e_test(panels panels.sh 96 $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(panels_120dpi panels.sh 120 $<TARGET_FILE:tova-sim>)
-# The 9x family: the program's own port instructions and its ROM read answered by roduru.dll.
-# Each system on another board, so the direct path meets each kind of chip and ROM.
-foreach(run win98se:ich4-845pe winme:sis651 win95:via-kt400)
+# The other systems, each on another board: the 9x family (the program's own port instructions
+# and its ROM read, answered by roduru.dll's trap), and 2000 and NT 4 (the library's exports).
+foreach(run win98se:ich4-845pe winme:sis651 win95:via-kt400 win2000:ich5-865g nt4:nforce2)
     string(REPLACE ":" ";" run ${run})
     list(GET run 0 system)
     list(GET run 1 board)
