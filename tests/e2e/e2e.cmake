@@ -40,12 +40,15 @@ tova_add_e2e_test(panels panels.sh 96 $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(panels_120dpi panels.sh 120 $<TARGET_FILE:tova-sim>)
 # The other systems, each on another board: the 9x family (the program's own port instructions
 # and its ROM read, answered by roduru.dll's trap), and 2000 and NT 4 (the library's exports).
+# NT 4 gets no interaction run: it offers no Rapid Setup, and draws no status column.
 foreach(run win98se:ich4-845pe winme:sis651 win95:via-kt400 win2000:ich5-865g nt4:nforce2)
     string(REPLACE ":" ";" run ${run})
     list(GET run 0 system)
     list(GET run 1 board)
     tova_add_e2e_test(panels_${system} panels.sh 96 $<TARGET_FILE:tova-sim> ${system} ${board})
-    tova_add_e2e_test(interaction_${system} interaction.sh ${system})
+    if(NOT system STREQUAL nt4)
+        tova_add_e2e_test(interaction_${system} interaction.sh ${system})
+    endif()
 endforeach()
 tova_add_e2e_test(second_copy second_copy.sh)
 tova_add_e2e_test(hwprobe hwprobe.sh)

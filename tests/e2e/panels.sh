@@ -92,9 +92,10 @@ else
 fi
 
 # The status column: one band of text a row, yellow for the installed driver, white for the
-# others.
+# others; NT 4 draws no status column.
 expected_bands=$(awk -v done="$installed" '{ printf "%s", ($0 == done ? "Y" : "W") }' \
     "$TOVA_E2E_ARTIFACTS/list-sim.txt")
+[ "$E2E_SIM_OS" != nt4 ] || expected_bands=
 e2e_status_bands "$shot" "$cx" "$cy" "$ch" >"$TOVA_E2E_ARTIFACTS/status-bands.txt"
 e2e_expect_eq "status column: the installed driver yellow, the other rows white" "$expected_bands" \
     "$(cat "$TOVA_E2E_ARTIFACTS/status-bands.txt")"
