@@ -1,4 +1,4 @@
-// The system service: version record, memory, language, screen resolution, time.
+// The system service: version record, memory, language, code page, screen resolution, time.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +41,10 @@ public:
     virtual bool GetVersionEx(COsVersionInfo* info) = 0;
     virtual void GlobalMemoryStatus(CMemoryStatus* status) = 0;
     virtual uint16_t GetSystemDefaultLangID() = 0;
+    // The ANSI code page (GetACP), and whether a byte leads a double-byte character in a code
+    // page (IsDBCSLeadByteEx); single-byte code pages have no lead bytes.
+    virtual uint32_t GetACP() = 0;
+    virtual bool IsDBCSLeadByteEx(uint32_t codePage, uint8_t byte) = 0;
     // LOGPIXELSX and LOGPIXELSY of an information context on "DISPLAY".
     virtual void GetScreenPixelsPerInch(int* x, int* y) = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;

@@ -155,8 +155,8 @@ bool CSimSystem::LookupOs(const char* name, CSimOsRecord* record)
 }
 
 CSimSystem::CSimSystem(CSimClock& clock)
-    : clock(clock), extendedFails(false), plainFails(false), versionQueries(0),
-      langIdValue(0x0409), ppiX(96), ppiY(96)
+    : clock(clock), extendedFails(false), plainFails(false), versionQueries(0), langIdValue(0x0409),
+      codePageValue(1252), ppiX(96), ppiY(96)
 {
     SelectOs("winxp");
     // A 256 MB machine with a little of it given to the graphics.
@@ -223,6 +223,36 @@ bool CSimSystem::GetVersionEx(COsVersionInfo* info)
 void CSimSystem::GlobalMemoryStatus(CMemoryStatus* status)
 {
     if (status) *status = memory;
+}
+
+uint32_t CSimSystem::CodePageOfLanguage(uint16_t langId)
+{
+    switch (langId) {
+    case 0x0404:
+        return 950;
+    case 0x0804:
+        return 936;
+    case 0x0412:
+        return 949;
+    case 0x0411:
+        return 932;
+    default:
+        return 1252;
+    }
+}
+
+bool CSimSystem::IsDBCSLeadByteEx(uint32_t codePage, uint8_t byte)
+{
+    switch (codePage) {
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
+        return false;
+    }
 }
 
 void CSimSystem::GetScreenPixelsPerInch(int* x, int* y)

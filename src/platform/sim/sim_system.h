@@ -50,6 +50,11 @@ public:
     static bool LookupOs(const char* name, CSimOsRecord* record);
 
     void SetDefaultLangId(uint16_t langId) { langIdValue = langId; }
+    // The ANSI code page GetACP reports (1252 by default).
+    void SetCodePage(uint32_t codePage) { codePageValue = codePage; }
+    // The code page a system of this default language runs: 950 for Traditional Chinese
+    // (Taiwan), 936 Simplified Chinese, 949 Korean, 932 Japanese, 1252 for the rest.
+    static uint32_t CodePageOfLanguage(uint16_t langId);
     void SetPixelsPerInch(int x, int y) { ppiX = x; ppiY = y; }
     void SetMemoryStatus(const CMemoryStatus& status) { memory = status; }
     // Total and available physical memory in KB, the rest left as it is.
@@ -58,6 +63,9 @@ public:
     bool GetVersionEx(COsVersionInfo* info) override;
     void GlobalMemoryStatus(CMemoryStatus* status) override;
     uint16_t GetSystemDefaultLangID() override { return langIdValue; }
+    uint32_t GetACP() override { return codePageValue; }
+    // The lead-byte ranges Windows gives the double-byte code pages 932, 936, 949 and 950.
+    bool IsDBCSLeadByteEx(uint32_t codePage, uint8_t byte) override;
     void GetScreenPixelsPerInch(int* x, int* y) override;
     void Sleep(uint32_t milliseconds) override;
     uint32_t GetTickCount() override;
@@ -70,6 +78,7 @@ private:
     bool plainFails;
     int versionQueries;
     uint16_t langIdValue;
+    uint32_t codePageValue;
     int ppiX;
     int ppiY;
     CMemoryStatus memory;

@@ -58,6 +58,18 @@ uint16_t CWin32System::GetSystemDefaultLangID()
     return ::GetSystemDefaultLangID();
 }
 
+uint32_t CWin32System::GetACP()
+{
+    return ::GetACP();
+}
+
+bool CWin32System::IsDBCSLeadByteEx(uint32_t codePage, uint8_t byte)
+{
+    // On Windows 95 this goes to the stand-in of compat/win9x_imports.cpp, which reads the
+    // code page's lead-byte ranges where the system lacks the call.
+    return ::IsDBCSLeadByteEx(codePage, byte) != FALSE;
+}
+
 void CWin32System::GetScreenPixelsPerInch(int* x, int* y)
 {
     Win32ScreenPixelsPerInch(x, y);

@@ -8,6 +8,8 @@ public:
     bool GetVersionEx(COsVersionInfo* info) override;
     void GlobalMemoryStatus(CMemoryStatus* status) override;
     uint16_t GetSystemDefaultLangID() override;
+    uint32_t GetACP() override;
+    bool IsDBCSLeadByteEx(uint32_t codePage, uint8_t byte) override;
     void GetScreenPixelsPerInch(int* x, int* y) override;
     void Sleep(uint32_t milliseconds) override;
     uint32_t GetTickCount() override;
