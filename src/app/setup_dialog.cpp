@@ -203,8 +203,8 @@ void CSetupDlg::ApplyTitle()
     FixedText<512> titleFile = data.cdRoot;
     titleFile.Append(TITLE_FILE);
     char title[TITLE_SIZE] = {};
-    platform.files.GetPrivateProfileString(TITLE_SECTION, TITLE_KEY, "", title, sizeof title,
-                                           titleFile.c_str());
+    ReadProfileText(platform.files, CLeadBytes(platform.system), titleFile.c_str(), TITLE_SECTION,
+                    TITLE_KEY, title, sizeof title);
     if (title[0] != '\0') platform.window.SetTitle(title);
 }
 

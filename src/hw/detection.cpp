@@ -63,14 +63,9 @@ bool ProbeCatalogue(CPciSource& scanner, const CCatalogueRow* catalogue, uint8_t
 
 CDetection::CDetection(CPlatform& platform, CHwState& hw, CInstallList& list,
                        uint8_t& xpServicePack, CPciSource* source)
-    : platform(platform),
-      hw(hw),
-      results(hw.results),
-      list(list),
-      xpServicePack(xpServicePack),
-      ports(platform.hardware, hw.osCode),
-      snapshot(ports, hw.lastClassCode),
-      scanner(source ? *source : snapshot)
+    : platform(platform), hw(hw), results(hw.results), list(list), xpServicePack(xpServicePack),
+      leadBytes(platform.system), ports(platform.hardware, hw.osCode),
+      snapshot(ports, hw.lastClassCode), scanner(source ? *source : snapshot)
 {
 }
 
@@ -100,7 +95,7 @@ void CDetection::RecordCategory(const char* tag, uint8_t code)
     item.deviceId = results.foundId;
     item.subsystemId = results.foundSubsystem;
     item.deviceCode = code;
-    AddItemsForCategory(list, tag);
+    AddItemsForCategory(list, leadBytes, tag);
 }
 
 void CDetection::DetectChipset()

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/lead_bytes.h"
 #include "hw/catalogues.h"
 #include "hw/driver_item.h"
 #include "hw/hw_state.h"
@@ -62,6 +63,8 @@ private:
     CDetectionResults& results;
     CInstallList& list;
     uint8_t& xpServicePack;
+    // The list's fields are cut on the system's character boundaries.
+    const CLeadBytes leadBytes;
     CPortAccess ports;
     CPciSnapshot snapshot;
     // What every probe asks: the snapshot or the source given.

@@ -106,7 +106,7 @@ void ExtractOsSection(CInstallList& list, uint8_t osCode)
     list.osSection.push_back('\0');
 }
 
-void AddItemsForCategory(CInstallList& list, const char* tag)
+void AddItemsForCategory(CInstallList& list, const CLeadBytes& leadBytes, const char* tag)
 {
     // Once the array is full, further lines are ignored: itemCount stays at the capacity and
     // no record is overwritten (the CD list simply offers more than the program can show).
@@ -144,13 +144,14 @@ void AddItemsForCategory(CInstallList& list, const char* tag)
         item.deviceId = deviceId;
         item.subsystemId = subsystemId;
         item.deviceCode = deviceCode;
-        ParseListLine(list, block + lineBegin, lineEnd - lineBegin, list.itemCount);
+        ParseListLine(list, leadBytes, block + lineBegin, lineEnd - lineBegin, list.itemCount);
         ++list.itemCount;
         pos = hit + 2;
     }
 }
 
-void ParseListLine(CInstallList& list, const char* line, size_t length, int index)
+void ParseListLine(CInstallList& list, const CLeadBytes& leadBytes, const char* line, size_t length,
+                   int index)
 {
     if (!line || index < 0 || index >= DRIVER_ITEM_CAPACITY) return;
     DriverItem& item = list.items[index];
@@ -176,7 +177,7 @@ void ParseListLine(CInstallList& list, const char* line, size_t length, int inde
 
     start = i;
     while (i < n && line[i] != ';') ++i;
-    item.description.Assign(line + start, i - start);
+    leadBytes.Assign(&item.description, line + start, i - start);
     if (i < n) ++i;
 
     start = i;
@@ -184,17 +185,23 @@ void ParseListLine(CInstallList& list, const char* line, size_t length, int inde
     if (FolderContains(line + start, i - start, "sis650\\vga\\win2k_xp")) list.sis650VgaListed = 1;
     // The prefix is dropped whatever it holds; a field this short leaves the folder empty.
     item.folder.Clear();
-    for (size_t k = start + LIST_FOLDER_PREFIX; k < i; ++k) {
-        item.folder.AppendChar(FolderChar(line[k]));
+    size_t folderStart = start + LIST_FOLDER_PREFIX;
+    if (folderStart < i) {
+        size_t kept = i - folderStart;
+        if (kept > item.folder.CAPACITY - 1) kept = item.folder.CAPACITY - 1;
+        kept = leadBytes.Boundary(line + folderStart, kept);
+        for (size_t k = folderStart; k < folderStart + kept; ++k) {
+            item.folder.AppendChar(FolderChar(line[k]));
+        }
     }
     if (i < n) ++i;
 
     start = i;
     while (i < n && line[i] != ';') ++i;
-    item.setupFile.Assign(line + start, i - start);
+    leadBytes.Assign(&item.setupFile, line + start, i - start);
     if (i < n) ++i;
 
-    item.versionText.Assign(line + i, n - i);
+    leadBytes.Assign(&item.versionText, line + i, n - i);
 }
 
 bool isUnsupportedUsb2Row(uint8_t osCode, uint8_t xpServicePack, const char* probePath)

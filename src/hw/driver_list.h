@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/lead_bytes.h"
 #include "hw/driver_item.h"
 #include "platform/files.h"
 
@@ -25,12 +26,13 @@ void ExtractOsSection(CInstallList& list, uint8_t osCode);
 // Appends an entry for every line of the block that carries tag + deviceCode + ";", where
 // deviceCode is the one detection stored in items[itemCount]. tag includes its semicolons
 // (";LAN;"). Adds nothing once the list holds DRIVER_ITEM_CAPACITY entries.
-void AddItemsForCategory(CInstallList& list, const char* tag);
+void AddItemsForCategory(CInstallList& list, const CLeadBytes& leadBytes, const char* tag);
 
 // Fills the text fields of items[index] from one list line of length bytes (it ends at the
 // first CR or LF in it). Missing fields stay empty; fields longer than their record field are
-// cut. An index outside the array is ignored.
-void ParseListLine(CInstallList& list, const char* line, size_t length, int index);
+// cut on a character boundary of the code page. An index outside the array is ignored.
+void ParseListLine(CInstallList& list, const CLeadBytes& leadBytes, const char* line, size_t length,
+                   int index);
 
 // A USB 2.0 driver on XP without a service pack: probePath is the upper-cased full command
 // path of the entry.

@@ -2,6 +2,7 @@
 #include "skin/content_files.h"
 
 #include <climits>
+#include <cstring>
 
 void SelectContentFiles(System& system, const char* programDir, CContentFiles* files)
 {
@@ -20,8 +21,11 @@ void SelectContentFiles(System& system, const char* programDir, CContentFiles* f
     }
 }
 
-uint32_t ReadProfileText(Files& files, const char* fileName, const char* section,
-                         const char* key, char* buffer, uint32_t size)
+namespace {
+
+// The value as the profile call cut it, bytes only.
+uint32_t ReadProfileBytes(Files& files, const char* fileName, const char* section, const char* key,
+                          char* buffer, uint32_t size)
 {
     if (!buffer || size == 0) return 0;
     buffer[0] = '\0';
@@ -29,6 +33,18 @@ uint32_t ReadProfileText(Files& files, const char* fileName, const char* section
     // Never trust a service to have terminated inside the buffer.
     buffer[size - 1] = '\0';
     return length < size ? length : size - 1;
+}
+
+} // namespace
+
+uint32_t ReadProfileText(Files& files, const CLeadBytes& leadBytes, const char* fileName,
+                         const char* section, const char* key, char* buffer, uint32_t size)
+{
+    uint32_t length = ReadProfileBytes(files, fileName, section, key, buffer, size);
+    if (length == 0) return 0;
+    length = static_cast<uint32_t>(leadBytes.Boundary(buffer, strnlen(buffer, length)));
+    buffer[length] = '\0';
+    return length;
 }
 
 int ParseProfileNumber(const char* text)
@@ -57,7 +73,8 @@ int ReadProfileNumber(Files& files, const char* fileName, const char* section, c
 {
     FixedText<CONTENT_TEXT_LONG> text;
     if (size > CONTENT_TEXT_LONG) size = CONTENT_TEXT_LONG;
-    ReadProfileText(files, fileName, section, key, text.Buffer(), size);
+    // Digits are single bytes in every code page: no character cut is needed.
+    ReadProfileBytes(files, fileName, section, key, text.Buffer(), size);
     return ParseProfileNumber(text.c_str());
 }
 

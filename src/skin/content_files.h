@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/fixed_text.h"
+#include "common/lead_bytes.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -42,17 +43,19 @@ struct CContentFiles {
 // textFile becomes programDir followed by the list file's name.
 void SelectContentFiles(System& system, const char* programDir, CContentFiles* files);
 
-// GetPrivateProfileString with an empty default and the given buffer size (size - 1
-// characters at most); a missing file, section or key reads as empty. Returns the length.
-uint32_t ReadProfileText(Files& files, const char* fileName, const char* section,
-                         const char* key, char* buffer, uint32_t size);
+// GetPrivateProfileString with an empty default and the given buffer size (size - 1 bytes at
+// most); a missing file, section or key reads as empty. The value ends on a character boundary
+// of the code page: a double-byte character the buffer cuts, or the value's own lone last lead
+// byte, is dropped. Returns the length.
+uint32_t ReadProfileText(Files& files, const CLeadBytes& leadBytes, const char* fileName,
+                         const char* section, const char* key, char* buffer, uint32_t size);
 
 // The same into a text field; the field's capacity is the buffer size (255 or 512).
 template <size_t N>
-uint32_t ReadProfileText(Files& files, const char* fileName, const char* section,
-                         const char* key, FixedText<N>* text)
+uint32_t ReadProfileText(Files& files, const CLeadBytes& leadBytes, const char* fileName,
+                         const char* section, const char* key, FixedText<N>* text)
 {
-    return ReadProfileText(files, fileName, section, key, text->Buffer(), (uint32_t)N);
+    return ReadProfileText(files, leadBytes, fileName, section, key, text->Buffer(), (uint32_t)N);
 }
 
 // A signed decimal number: leading blanks skipped, an optional sign, digits up to the first

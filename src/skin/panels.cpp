@@ -49,7 +49,7 @@ int32_t AddClamped(int32_t base, int64_t extent)
 }
 
 CPanelLoader::CPanelLoader(CPlatform& platform, CProgramState& state)
-    : platform(platform), state(state), dialog(state.dialog)
+    : platform(platform), state(state), dialog(state.dialog), leadBytes(platform.system)
 {
 }
 
@@ -81,8 +81,8 @@ void CPanelLoader::EndPanel()
 BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint32_t bufferSize)
 {
     std::vector<char> name(bufferSize, '\0');
-    ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section, key, name.data(),
-                    bufferSize);
+    ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section, key,
+                    name.data(), bufferSize);
     if (name[0] == '\0') return 0;
     // Picture names are relative to the CD root.
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
@@ -127,15 +127,15 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
     FixedText<PANEL_LINE_SIZE>* lines[3] = {&p.line1, &p.line2, &p.line3};
     const char* keys[3] = {"line1", "line2", "line3"};
     for (int i = 0; i < 3; ++i) {
-        ReadProfileText(files, file, section, keys[i], text.data(), bufferSize);
-        *lines[i] = text.data();
+        ReadProfileText(files, leadBytes, file, section, keys[i], text.data(), bufferSize);
+        leadBytes.Assign(lines[i], text.data());
     }
     if (panel == 0) {
         FixedText<PANEL_LINE_SIZE>* ezLines[3] = {&state.ezLine1, &state.ezLine2, &state.ezLine3};
         const char* ezKeys[3] = {"ez_line1", "ez_line2", "ez_line3"};
         for (int i = 0; i < 3; ++i) {
-            ReadProfileText(files, file, section, ezKeys[i], text.data(), bufferSize);
-            *ezLines[i] = text.data();
+            ReadProfileText(files, leadBytes, file, section, ezKeys[i], text.data(), bufferSize);
+            leadBytes.Assign(ezLines[i], text.data());
         }
         // The close handler and the start-up clean-up find the Installer files here.
         char windowsDir[260] = {};
@@ -168,8 +168,8 @@ int CPanelLoader::LoadCommonItems(int panel)
         SizeFromImage(item, item.overImage);
         item.downImage = LoadItemImage(SECTION_COMMON, n, "_Dbmp", false, size);
         item.downMask = LoadItemImage(SECTION_COMMON, n, "_Dbmp", true, size);
-        ReadProfileText(platform.files, dialog.content.contentFile.c_str(), SECTION_COMMON,
-                        ProfileItemKey(n, "_exe").c_str(), &item.command);
+        ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(),
+                        SECTION_COMMON, ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
     dialog.commonCount = PANEL_COMMON_ITEMS;
@@ -210,7 +210,7 @@ void CPanelLoader::LoadPanel0()
         // This section has no pressed look of its own: the over look serves again.
         item.downImage = LoadItemImage(section, n, "_Obmp", false, size);
         item.downMask = LoadItemImage(section, n, "_Obmp", true, size);
-        ReadProfileText(platform.files, dialog.content.contentFile.c_str(), section,
+        ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
@@ -278,10 +278,10 @@ void CPanelLoader::LoadDriverRows(int firstRow)
         item.top = entry.labelY;
         item.checked = entry.selected;
         item.command = dialog.cdRoot;
-        item.command.Append(entry.folder.c_str());
-        item.command.Append(entry.setupFile.c_str());
-        item.version = entry.versionText.c_str();
-        item.caption = entry.description.c_str();
+        leadBytes.Append(&item.command, entry.folder.c_str());
+        leadBytes.Append(&item.command, entry.setupFile.c_str());
+        leadBytes.Assign(&item.version, entry.versionText.c_str());
+        leadBytes.Assign(&item.caption, entry.description.c_str());
         ReadToolTip(item);
         item.right = AddClamped(item.left,
                                 static_cast<int64_t>(PANEL_DRIVER_ROW_CHARS) * dialog.charWidth);
@@ -293,7 +293,7 @@ void CPanelLoader::LoadDriverRows(int firstRow)
 void CPanelLoader::ReadToolTip(PanelItem& item)
 {
     // The tooltip field has a byte more than the buffer it is read with.
-    ReadProfileText(platform.files, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
+    ReadProfileText(platform.files, leadBytes, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
                     item.caption.c_str(), item.tooltip.Buffer(), CONTENT_TEXT_LONG);
 }
 
@@ -352,9 +352,11 @@ void CPanelLoader::LoadToolRows(int rows)
         item.left = ItemNumber(section, n, "_x", size);
         item.top = ItemNumber(section, n, "_y", size);
         item.baseTop = item.top;
-        ReadProfileText(files, file, section, ProfileItemKey(n, "_Desc").c_str(), &item.caption);
+        ReadProfileText(files, leadBytes, file, section, ProfileItemKey(n, "_Desc").c_str(),
+                        &item.caption);
         ReadToolTip(item);
-        ReadProfileText(files, file, section, ProfileItemKey(n, "_Ver").c_str(), &item.version);
+        ReadProfileText(files, leadBytes, file, section, ProfileItemKey(n, "_Ver").c_str(),
+                        &item.version);
         item.bottom = AddClamped(item.top, dialog.lineHeight);
         item.baseBottom = item.bottom;
         int64_t a = item.caption.Empty() ? 0 : static_cast<int64_t>(item.caption.Length()) + 1;
@@ -363,7 +365,7 @@ void CPanelLoader::LoadToolRows(int rows)
         // Windows 2000 starts row 9 from a program of its own.
         FixedText<CONTENT_KEY_SIZE> exeKey = ProfileItemKey(n, "_exe");
         if (j == 9 && state.hw.osCode == OS_WIN2000) exeKey.Append("_2k");
-        ReadProfileText(files, file, section, exeKey.c_str(), &item.command);
+        ReadProfileText(files, leadBytes, file, section, exeKey.c_str(), &item.command);
         item.hidden = 0;
     }
 }
@@ -408,9 +410,13 @@ void CPanelLoader::LoadReadme()
     if (!platform.files.ReadWholeFile(CONTENT_README_FILE, PANEL_README_MAX_BYTES, &bytes)) {
         bytes.clear();
     }
-    // The text ends at its first zero byte, as the edit box would read it.
+    // The text ends at its first zero byte, as the edit box would read it, and on a character
+    // boundary: a file cut at the read limit, or ending in a lead byte, shows no half character.
     dialog.readmeText.clear();
-    if (!bytes.empty()) dialog.readmeText.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
+    if (!bytes.empty()) {
+        size_t length = strnlen(bytes.data(), bytes.size());
+        dialog.readmeText.assign(bytes.data(), leadBytes.Boundary(bytes.data(), length));
+    }
     platform.window.SetControlText(CONTROL_README_BOX, dialog.readmeText.c_str());
 }
 

@@ -72,6 +72,8 @@ private:
     CPlatform& platform;
     CProgramState& state;
     CDialogState& dialog;
+    // The CD's texts are cut to their fields on the system's character boundaries.
+    const CLeadBytes leadBytes;
 };
 
 // left + extent, held inside the int range whatever a CD's numbers or pictures say.

@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ExtractOsSection(list, osCode);
     for (size_t t = 0; t < FUZZ_TAG_COUNT && list.itemCount < DRIVER_ITEM_CAPACITY; ++t) {
         list.items[list.itemCount].deviceCode = t + 1 < size ? data[size - 2 - t] : 0;
-        AddItemsForCategory(list, FUZZ_TAGS[t]);
+        AddItemsForCategory(list, CLeadBytes(), FUZZ_TAGS[t]);
     }
     FreeListText(list);
 
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> line(reinterpret_cast<const char*>(data),
                            reinterpret_cast<const char*>(data) + size);
     list = CInstallList();
-    ParseListLine(list, line.data(), line.size(), 0);
-    ParseListLine(list, line.data(), line.size(), DRIVER_ITEM_CAPACITY - 1);
+    ParseListLine(list, CLeadBytes(), line.data(), line.size(), 0);
+    ParseListLine(list, CLeadBytes(), line.data(), line.size(), DRIVER_ITEM_CAPACITY - 1);
     return 0;
 }

@@ -235,8 +235,10 @@ public:
 
     const std::string& CdRoot() const { return cdRoot; }
 
-    void CheckContentFile(const char* name)
+    // leadBytes: those of the code page the file is read on.
+    void CheckContentFile(const char* name, const CLeadBytes& leadBytes)
     {
+        contentLeadBytes = leadBytes;
         std::string path = cdRoot + name;
         std::vector<char> bytes;
         if (!files.ReadWholeFile(path.c_str(), DRIVER_LIST_MAX_BYTES, &bytes)) {
@@ -293,7 +295,7 @@ public:
         for (int j = 0; j < toolRows; ++j) {
             FixedText<CONTENT_KEY_SIZE> key = ProfileItemKey(static_cast<unsigned>(j), "_Desc");
             FixedText<CONTENT_TEXT_LONG> caption;
-            ReadProfileText(files, path.c_str(), "Panel1", key.c_str(), &caption);
+            ReadProfileText(files, leadBytes, path.c_str(), "Panel1", key.c_str(), &caption);
             if (!caption.Empty()) {
                 AddCaption(caption.c_str(),
                            std::string(name) + " line " +
@@ -334,7 +336,8 @@ public:
         }
         for (const auto& caption : captions) {
             FixedText<CONTENT_TEXT_LONG> tip;
-            ReadProfileText(files, path.c_str(), CONTENT_TIP_SECTION, caption.first.c_str(), &tip);
+            ReadProfileText(files, CLeadBytes(), path.c_str(), CONTENT_TIP_SECTION,
+                            caption.first.c_str(), &tip);
             if (tip.Empty()) {
                 Warning(CONTENT_TIP_FILE, 0,
                         "[Eng] has no tooltip for \"" + caption.first + "\" (" + caption.second +
@@ -382,7 +385,7 @@ private:
                       const char* section, const char* key, uint32_t size, CBitmapHeader* header)
     {
         char value[CONTENT_TEXT_LONG] = {};
-        ReadProfileText(files, path.c_str(), section, key, value, size);
+        ReadProfileText(files, contentLeadBytes, path.c_str(), section, key, value, size);
         if (value[0] == '\0') return false;
         int line = lines.LineOf(section, key);
         std::string picture = cdRoot + value;
@@ -640,6 +643,7 @@ private:
     }
 
     CSimFiles& files;
+    CLeadBytes contentLeadBytes;
     FILE* out;
     std::string cdRoot;
     bool foundErrors = false;
@@ -696,8 +700,10 @@ int RunLint(const CLintOptions& options, FILE* out, FILE* err)
         }
         if (programDir.back() != '\\') programDir += '\\';
     }
-    lint.CheckContentFile(CONTENT_FILE_DEFAULT);
-    lint.CheckContentFile(CONTENT_FILE_CHT);
+    // The Traditional Chinese file is read on systems of that language and its code page.
+    lint.CheckContentFile(CONTENT_FILE_DEFAULT, CLeadBytes(machine.system));
+    machine.system.SetCodePage(CSimSystem::CodePageOfLanguage(CONTENT_LANG_CHT));
+    lint.CheckContentFile(CONTENT_FILE_CHT, CLeadBytes(machine.system));
     lint.CheckDriverList(programDir, supported);
     lint.CheckTooltips();
     return lint.FoundErrors() ? LINT_EXIT_ERRORS : LINT_EXIT_CLEAN;

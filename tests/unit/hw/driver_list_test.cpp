@@ -6,7 +6,9 @@
 
 #include "hw/driver_list.h"
 #include "hw/hw_state.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_system.h"
 #include "unit/platform/temp_dir.h"
 
 namespace {
@@ -35,7 +37,7 @@ void LoadList(CInstallList& list, const std::string& text, uint8_t osCode)
 void AddCategory(CInstallList& list, const char* tag, int code)
 {
     list.items[list.itemCount].deviceCode = code;
-    AddItemsForCategory(list, tag);
+    AddItemsForCategory(list, CLeadBytes(), tag);
 }
 
 const char* const TWO_SYSTEMS =
@@ -215,7 +217,7 @@ TEST(DriverListCategory, ThirtyFirstEntryIsIgnoredAndNothingIsOverwritten)
     EXPECT_STREQ(list.items[29].description.c_str(), "LAN 29");
 
     // A full list takes nothing more.
-    AddItemsForCategory(list, ";Chipset;");
+    AddItemsForCategory(list, CLeadBytes(), ";Chipset;");
     EXPECT_EQ(list.itemCount, DRIVER_ITEM_CAPACITY);
     EXPECT_STREQ(list.items[0].description.c_str(), "INF");
 }
@@ -224,7 +226,7 @@ TEST(DriverListLine, FieldsOfAFullLine)
 {
     CInstallList list;
     std::string line = "  12;16;LAN;12;Intel PRO/100;%CDROM%LAN/Intel/XP;setup.exe;V7.1 beta";
-    ParseListLine(list, line.c_str(), line.size(), 3);
+    ParseListLine(list, CLeadBytes(), line.c_str(), line.size(), 3);
     const DriverItem& item = list.items[3];
     EXPECT_STREQ(item.entryNumber.c_str(), "12");
     EXPECT_STREQ(item.description.c_str(), "Intel PRO/100");
@@ -246,7 +248,7 @@ TEST(DriverListLine, SevenFolderCharactersDroppedWhateverTheyAre)
     const char* expected[] = {"hij", "", "", ""};
     for (int k = 0; k < 4; ++k) {
         list.items[k].folder = "stale";
-        ParseListLine(list, lines[k], strlen(lines[k]), k);
+        ParseListLine(list, CLeadBytes(), lines[k], strlen(lines[k]), k);
         EXPECT_STREQ(list.items[k].folder.c_str(), expected[k]) << lines[k];
         EXPECT_STREQ(list.items[k].setupFile.c_str(), "s.exe") << lines[k];
     }
@@ -259,12 +261,12 @@ TEST(DriverListLine, Sis650VgaFolderSetsTheFlagWithoutRegardToCaseOrSlashes)
     for (const char* folder : folders) {
         CInstallList list;
         std::string line = std::string("1;16;Chipset;55;VGA;") + folder + ";setup.exe;V";
-        ParseListLine(list, line.c_str(), line.size(), 0);
+        ParseListLine(list, CLeadBytes(), line.c_str(), line.size(), 0);
         EXPECT_EQ(list.sis650VgaListed, 1) << folder;
     }
     CInstallList list;
     std::string line = "1;16;Chipset;55;VGA;%CDROM%SiS650\\VGA\\Win9x\\;setup.exe;V";
-    ParseListLine(list, line.c_str(), line.size(), 0);
+    ParseListLine(list, CLeadBytes(), line.c_str(), line.size(), 0);
     EXPECT_EQ(list.sis650VgaListed, 0);
 }
 
@@ -285,7 +287,7 @@ TEST(DriverListLine, TooFewFieldsGiveEmptyFields)
     for (const auto& c : cases) {
         CInstallList list;
         list.items[0].versionText = "stale";
-        ParseListLine(list, c.line, strlen(c.line), 0);
+        ParseListLine(list, CLeadBytes(), c.line, strlen(c.line), 0);
         EXPECT_STREQ(list.items[0].description.c_str(), c.description) << c.line;
         EXPECT_STREQ(list.items[0].setupFile.c_str(), c.setupFile) << c.line;
         EXPECT_STREQ(list.items[0].versionText.c_str(), "") << c.line;
@@ -302,7 +304,7 @@ TEST(DriverListLine, LongFieldsAreCutAndLaterFieldsStayInPlace)
     std::string line = number + ";16;LAN;12;" + longName + ";" + longFolder + ";" + longSetup +
                        ";" + longVersion;
     CInstallList list;
-    ParseListLine(list, line.c_str(), line.size(), 29);
+    ParseListLine(list, CLeadBytes(), line.c_str(), line.size(), 29);
     const DriverItem& item = list.items[29];
     EXPECT_EQ(item.entryNumber.Length(), 327u);
     EXPECT_EQ(item.description.c_str(), std::string(254, 'n'));
@@ -315,13 +317,13 @@ TEST(DriverListLine, LineEndsAtItsFirstBreakAndBadIndexIsIgnored)
 {
     CInstallList list;
     const char* line = "1;16;LAN;12;D;%CDROM%F;s.exe\r\n2;16;LAN;12;E;%CDROM%G;t.exe;V9";
-    ParseListLine(list, line, strlen(line), 0);
+    ParseListLine(list, CLeadBytes(), line, strlen(line), 0);
     EXPECT_STREQ(list.items[0].setupFile.c_str(), "s.exe");
     EXPECT_STREQ(list.items[0].versionText.c_str(), "");
 
     CInstallList untouched;
-    ParseListLine(untouched, line, strlen(line), -1);
-    ParseListLine(untouched, line, strlen(line), DRIVER_ITEM_CAPACITY);
+    ParseListLine(untouched, CLeadBytes(), line, strlen(line), -1);
+    ParseListLine(untouched, CLeadBytes(), line, strlen(line), DRIVER_ITEM_CAPACITY);
     for (const DriverItem& item : untouched.items) EXPECT_TRUE(item.description.Empty());
 }
 
@@ -342,4 +344,37 @@ TEST(DriverListUsb2Rule, UnsupportedOnlyOnXpWithoutServicePack)
     EXPECT_FALSE(isUnsupportedUsb2Row(OS_WINXP, 0, "E:\\chipset\\nusb\\setup.exe"));
     EXPECT_FALSE(isUnsupportedUsb2Row(OS_WINXP, 0, "E:\\CHIPSET\\USB20\\SETUP.EXE"));
     EXPECT_FALSE(isUnsupportedUsb2Row(OS_WINXP, 0, nullptr));
+}
+
+// A Big5 description, folder or version longer than its field is cut before the character the
+// field would split; on code page 1252 the same line is cut at the byte count.
+TEST(DriverListLine, Big5FieldsAreCutOnCharacterBoundaries)
+{
+    CSimClock clock;
+    CSimSystem system(clock);
+    system.SetCodePage(950);
+    CLeadBytes big5(system);
+    std::string chars;
+    for (int k = 0; k < 127; ++k)
+        chars += "\xA4\xA4";
+    // The description's 255-byte field keeps 254 bytes: "A" and 126 characters and a half.
+    std::string description = "A" + chars;
+    std::string folder = "%CDROM%B" + chars;
+    std::string version;
+    for (int k = 0; k < 10; ++k)
+        version += "\xAA\xA9";
+    std::string line = "1;16;LAN;12;" + description + ";" + folder + ";setup.exe;" + version;
+
+    CInstallList list;
+    ParseListLine(list, big5, line.c_str(), line.size(), 0);
+    const DriverItem& item = list.items[0];
+    EXPECT_EQ(description.substr(0, 253), item.description.c_str());
+    EXPECT_EQ(folder.substr(7, 253), item.folder.c_str());
+    EXPECT_EQ(version.substr(0, 18), item.versionText.c_str());
+    EXPECT_STREQ("setup.exe", item.setupFile.c_str());
+
+    ParseListLine(list, CLeadBytes(), line.c_str(), line.size(), 1);
+    EXPECT_EQ(description.substr(0, 254), list.items[1].description.c_str());
+    EXPECT_EQ(folder.substr(7, 254), list.items[1].folder.c_str());
+    EXPECT_EQ(version.substr(0, 19), list.items[1].versionText.c_str());
 }

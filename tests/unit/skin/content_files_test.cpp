@@ -118,22 +118,27 @@ TEST(ContentProfileTest, TextReadsPassAnEmptyDefaultAndTheFieldSize)
     CProfileFilesMock mock;
     mock.profile = "[Common]\ntitle=T\n[Panel0]\nline1=" + std::string(600, 'x') + "\n";
     FixedText<255> shortText;
-    EXPECT_EQ(1u, ReadProfileText(mock, "E:\\bmp.ini", "Common", "title", &shortText));
+    EXPECT_EQ(1u,
+              ReadProfileText(mock, CLeadBytes(), "E:\\bmp.ini", "Common", "title", &shortText));
     EXPECT_STREQ("T", shortText.c_str());
     EXPECT_EQ("", mock.lastDefault);
     EXPECT_EQ(255u, mock.lastSize);
     EXPECT_EQ("E:\\bmp.ini", mock.lastFile);
 
     FixedText<512> longText;
-    EXPECT_EQ(511u, ReadProfileText(mock, "E:\\bmp.ini", "Panel0", "line1", &longText));
+    EXPECT_EQ(511u,
+              ReadProfileText(mock, CLeadBytes(), "E:\\bmp.ini", "Panel0", "line1", &longText));
     EXPECT_EQ(512u, mock.lastSize);
     EXPECT_EQ(std::string(511, 'x'), longText.c_str());
-    EXPECT_EQ(254u, ReadProfileText(mock, "E:\\bmp.ini", "Panel0", "line1", &shortText));
+    EXPECT_EQ(254u,
+              ReadProfileText(mock, CLeadBytes(), "E:\\bmp.ini", "Panel0", "line1", &shortText));
 
     shortText = "stale";
-    EXPECT_EQ(0u, ReadProfileText(mock, "E:\\bmp.ini", "Panel0", "missing", &shortText));
+    EXPECT_EQ(0u,
+              ReadProfileText(mock, CLeadBytes(), "E:\\bmp.ini", "Panel0", "missing", &shortText));
     EXPECT_TRUE(shortText.Empty());
-    EXPECT_EQ(0u, ReadProfileText(mock, "E:\\bmp.ini", "Panel0", "line1", nullptr, 10));
+    EXPECT_EQ(0u,
+              ReadProfileText(mock, CLeadBytes(), "E:\\bmp.ini", "Panel0", "line1", nullptr, 10));
 }
 
 TEST(ContentProfileTest, AServiceThatOverrunsItsAnswerIsHeldToTheBuffer)
@@ -142,7 +147,7 @@ TEST(ContentProfileTest, AServiceThatOverrunsItsAnswerIsHeldToTheBuffer)
     mock.misbehaveWith = 100000;
     char buffer[17];
     buffer[16] = '#';
-    EXPECT_EQ(15u, ReadProfileText(mock, "f", "s", "k", buffer, 16));
+    EXPECT_EQ(15u, ReadProfileText(mock, CLeadBytes(), "f", "s", "k", buffer, 16));
     EXPECT_EQ(15u, strlen(buffer));
     EXPECT_EQ('#', buffer[16]);
 }
@@ -215,15 +220,45 @@ TEST_F(CContentFilesTest, ChosenFilesAreReadThroughTheDrives)
     files.tipFile = "E:\\";
     SelectContentFiles(system, "E:\\", &files);
     FixedText<512> line;
-    ReadProfileText(drives, files.contentFile.c_str(), "Panel0", "line1", &line);
+    ReadProfileText(drives, CLeadBytes(), files.contentFile.c_str(), "Panel0", "line1", &line);
     EXPECT_STREQ("\xA4\xA4\xA4\xE5", line.c_str());
     FixedText<512> tip = "stale";
-    ReadProfileText(drives, files.tipFile.c_str(), CONTENT_TIP_SECTION, "Realtek LAN", &tip);
+    ReadProfileText(drives, CLeadBytes(), files.tipFile.c_str(), CONTENT_TIP_SECTION, "Realtek LAN",
+                    &tip);
     EXPECT_TRUE(tip.Empty());
 
     system.SetDefaultLangId(0x0409);
     files.contentFile = "E:\\";
     SelectContentFiles(system, "E:\\", &files);
-    ReadProfileText(drives, files.contentFile.c_str(), "Panel0", "line1", &line);
+    ReadProfileText(drives, CLeadBytes(), files.contentFile.c_str(), "Panel0", "line1", &line);
     EXPECT_STREQ("English", line.c_str());
+}
+
+// On a Big5 system a value the profile buffer cuts inside a character loses that character's
+// lead byte, and a value whose own last byte is a lone lead byte loses it; a cut on a boundary
+// keeps everything, and code page 1252 cuts the same bytes at the byte count.
+TEST_F(CContentFilesTest, Big5ValuesAreCutOnCharacterBoundaries)
+{
+    CTempDir cd;
+    ASSERT_FALSE(cd.Path().empty());
+    cd.Write("cht.ini", "[Panel1]\r\n0_Desc=\xA4\xA4\xA4\xE5\xAA\xA9\r\nlone=A\xA4\xA4\xB1\r\n");
+    CSimFiles drives;
+    ASSERT_TRUE(drives.MapDrive('E', cd.Path().c_str()));
+    system.SetCodePage(950);
+    CLeadBytes big5(system);
+
+    char buffer[6];
+    EXPECT_EQ(4u, ReadProfileText(drives, big5, "E:\\cht.ini", "Panel1", "0_Desc", buffer, 6));
+    EXPECT_EQ(std::string("\xA4\xA4\xA4\xE5"), buffer);
+    FixedText<7> whole;
+    EXPECT_EQ(6u, ReadProfileText(drives, big5, "E:\\cht.ini", "Panel1", "0_Desc", &whole));
+    EXPECT_EQ(std::string("\xA4\xA4\xA4\xE5\xAA\xA9"), whole.c_str());
+    FixedText<64> lone;
+    EXPECT_EQ(3u, ReadProfileText(drives, big5, "E:\\cht.ini", "Panel1", "lone", &lone));
+    EXPECT_EQ(std::string("A\xA4\xA4"), lone.c_str());
+
+    CLeadBytes western;
+    EXPECT_EQ(5u, ReadProfileText(drives, western, "E:\\cht.ini", "Panel1", "0_Desc", buffer, 6));
+    EXPECT_EQ(std::string("\xA4\xA4\xA4\xE5\xAA"), buffer);
+    EXPECT_EQ(4u, ReadProfileText(drives, western, "E:\\cht.ini", "Panel1", "lone", &lone));
 }
