@@ -7,6 +7,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/sim/sim_text.h"
+#include "unit/platform/temp_dir.h"
+
 namespace {
 
 struct CResult {
@@ -212,3 +215,36 @@ TEST(SessionFlow, TheRegistryFileDecidesWhatIsInstalledAndGetsNothingAdded)
 }
 
 }  // namespace
+
+// A Traditional Chinese CD on a Taiwan system: a Big5 header line longer than its field and a
+// utility caption longer than its profile buffer are cut before the character the cut would
+// split. The same CD with --codepage 1252 keeps the byte cut.
+TEST(SessionFlow, Big5TextsOfATaiwanCdAreCutOnCharacterBoundaries)
+{
+    CTempDir cd;
+    ASSERT_FALSE(cd.Path().empty());
+    std::string line;
+    for (int k = 0; k < 150; ++k)
+        line += "\xA4\xE5"; // 300 bytes for a 200-byte field
+    std::string caption = "A";
+    for (int k = 0; k < 127; ++k)
+        caption += "\xA4\xA4"; // 255 bytes for a 255-byte buffer
+    cd.Write("id.log", "");
+    cd.Write("bmp.ini", "[Common]\r\ntitle=Driver CD\r\n");
+    cd.Write("cht.ini", "[Panel0]\r\nline1=" + line + "\r\n[Panel1]\r\ntotal=1\r\n0_x=10\r\n" +
+                            "0_y=100\r\n0_Desc=" + caption + "\r\n");
+    std::string arguments = "--drive E=" + cd.Path() + " --board " + TOVA_SOURCE_DIR +
+                            "/demo/boards/empty.board --os winxp --lang 0x0404";
+    auto shown = [](const std::string& text) { return SimPrintable(text.c_str()); };
+
+    CResult big5 = RunSession(arguments, "dump panels\n", false);
+    EXPECT_EQ(0, big5.status);
+    EXPECT_EQ(1u, Count(big5.out, "languageCode=1\n"));
+    EXPECT_EQ(1u, Count(big5.out, "panel.0.lines=" + shown(line.substr(0, 198)) + "\t\t\n"));
+    EXPECT_EQ(1u, Count(big5.out, "\t" + shown(caption.substr(0, 253)) + "\t"));
+
+    CResult western = RunSession(arguments + " --codepage 1252", "dump panels\n", false);
+    EXPECT_EQ(0, western.status);
+    EXPECT_EQ(1u, Count(western.out, "panel.0.lines=" + shown(line.substr(0, 199)) + "\t\t\n"));
+    EXPECT_EQ(1u, Count(western.out, "\t" + shown(caption.substr(0, 254)) + "\t"));
+}

@@ -15,7 +15,7 @@ void PrintUsage(FILE* out)
             "usage: tova-sim hw --board FILE --os NAME [--find 0xID[:0xSUBSYS]]...\n"
             "       tova-sim start [--drive LETTER=DIR]... [--program-dir WINPATH]\n"
             "                      [--board FILE] [--os NAME] [--lang 0xNNNN]\n"
-            "                      [--registry FILE.reg]\n"
+            "                      [--codepage N] [--registry FILE.reg]\n"
             "       tova-sim session [the options of start] [--script FILE|-]\n"
             "       tova-sim lint --drive LETTER=DIR... [--program-dir WINPATH] [--os NAME]...\n"
             "systems:");

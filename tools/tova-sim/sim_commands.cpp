@@ -50,6 +50,8 @@ struct COptions {
     const char* script = nullptr;
     bool langGiven = false;
     uint16_t lang = 0;
+    bool codePageGiven = false;
+    uint32_t codePage = 0;
     std::vector<std::pair<char, std::string>> drives;
     std::vector<CFindRequest> finds;
     std::vector<std::string> systems;  // lint: every --os given
@@ -113,6 +115,16 @@ bool ParseOption(int argc, char** argv, int* i, COptionSet set, COptions* option
         }
         options->langGiven = true;
         options->lang = static_cast<uint16_t>(lang);
+    } else if (!hwCommand && strcmp(name, "--codepage") == 0) {
+        char* end = nullptr;
+        unsigned long codePage = strtoul(value, &end, 10);
+        if (value[0] < '0' || value[0] > '9' || *end != '\0' || codePage == 0 || codePage > 65535) {
+            fprintf(err, "tova-sim: --codepage takes a decimal code page such as 950, not '%s'\n",
+                    value);
+            return false;
+        }
+        options->codePageGiven = true;
+        options->codePage = static_cast<uint32_t>(codePage);
     } else if (!hwCommand && strcmp(name, "--registry") == 0) {
         options->registry = value;
     } else if (set == OPTIONS_SESSION && strcmp(name, "--script") == 0) {
@@ -246,7 +258,11 @@ bool SetUpStartMachine(const COptions& options, CSimMachine& machine,
         programFile += "tova.exe";
     }
     machine.files.SetProgramFile(programFile.c_str());
-    if (options.langGiven) machine.system.SetDefaultLangId(options.lang);
+    if (options.langGiven) {
+        machine.system.SetDefaultLangId(options.lang);
+        machine.system.SetCodePage(CSimSystem::CodePageOfLanguage(options.lang));
+    }
+    if (options.codePageGiven) machine.system.SetCodePage(options.codePage);
     if (options.registry) {
         FILE* probe = fopen(options.registry, "rb");
         if (probe) {
