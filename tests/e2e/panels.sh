@@ -7,12 +7,14 @@
 # report of Panel3 equal, line for line where it comes from the registry, to the one tova-sim
 # composes from the same registry exported from the prefix, its first line the board's BIOS text.
 #   panels.sh DPI TOVA_SIM [SYSTEM [BOARD]]    BOARD: a demo board's name (default ich4-845pe)
+#                                               or a board file
 . "$(dirname "$0")/e2e_lib.sh"
 dpi=${1:?DPI}
 sim=${2:?the tova-sim program}
 system=${3:-winxp}
 convert=/usr/bin/convert
 board=$TOVA_SOURCE_DIR/demo/boards/${4:-ich4-845pe}.board
+if [ -f "${4:-}" ]; then board=$4; fi
 installed='Intel PRO/100 VE Network Driver'
 
 e2e_begin
