@@ -45,6 +45,11 @@ e2e_cleanup() {
         tova_screenshot "$TOVA_E2E_ARTIFACTS/at-end.png" >/dev/null 2>&1 || true
     fi
     tova_cleanup
+    # A prefix is about 700 MB (Wine copies its DLLs into it) and nothing of it is an artifact:
+    # thirty kept prefixes filled the disk of a CI machine. TOVA_E2E_KEEP_PREFIX=1 keeps it.
+    if [ "${TOVA_E2E_KEEP_PREFIX:-0}" != 1 ] && [ -n "${WINEPREFIX:-}" ]; then
+        rm -rf "$WINEPREFIX"
+    fi
 }
 
 # e2e_begin: display first (every Wine process of the prefix must find it), then the prefix.

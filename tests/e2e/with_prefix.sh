@@ -13,5 +13,6 @@ if [ -d "$prefix" ]; then
 fi
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX=$prefix
-trap tova_cleanup EXIT
+# The prefix goes as well: it is about 700 MB and holds nothing a test keeps.
+trap 'tova_cleanup; [ "${TOVA_E2E_KEEP_PREFIX:-0}" = 1 ] || rm -rf "$prefix"' EXIT
 "$@"
