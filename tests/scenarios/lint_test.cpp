@@ -492,6 +492,23 @@ TEST(Lint, TooltipFaults)
         Replace(&cd.tipIni, "Other Utility=Another utility.\r\n", "");
         ExpectOnly(LintCd(cd), "warning", "tip.ini", 0, "Other Utility", "utility tooltip");
     }
+    {
+        // A Big5 caption of 263 bytes: its row keeps 253 of them (the 254th would be a lead
+        // byte without its trail byte), and looks its tooltip up by those.
+        std::string big5;
+        for (int i = 0; i < 129; ++i) big5 += "\xA4\xA4";
+        std::string caption = "BIOS " + big5;
+        std::string kept = caption.substr(0, 253);
+        CTestCd cd;
+        cd.chtIni += "[Panel1]\r\ntotal=1\r\n0_x=220\r\n0_y=100\r\n0_Desc=" + caption +
+                     "\r\n0_exe=util\\a.exe\r\n";
+        const std::string tips = cd.tipIni;
+        cd.tipIni = tips + kept + "=A long caption.\r\n";
+        CLintRun run = LintCd(cd);
+        EXPECT_TRUE(run.findings.empty()) << Describe(run);
+        cd.tipIni = tips + caption + "=A long caption.\r\n";
+        ExpectOnly(LintCd(cd), "warning", "tip.ini", 0, "BIOS ", "the cut caption's tooltip");
+    }
 }
 
 } // namespace

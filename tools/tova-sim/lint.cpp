@@ -16,6 +16,7 @@
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_window.h"
 #include "skin/content_files.h"
+#include "skin/panel_table.h"
 #include "tools/tova-sim/exit_codes.h"
 
 namespace {
@@ -294,7 +295,8 @@ public:
         toolRows = Clamp(toolRows, LINT_PANEL1_MAX_ROWS);
         for (int j = 0; j < toolRows; ++j) {
             FixedText<CONTENT_KEY_SIZE> key = ProfileItemKey(static_cast<unsigned>(j), "_Desc");
-            FixedText<CONTENT_TEXT_LONG> caption;
+            // The caption as the row holds it, cut to its field: that is the tooltip's key.
+            FixedText<PANEL_CAPTION_SIZE> caption;
             ReadProfileText(files, leadBytes, path.c_str(), "Panel1", key.c_str(), &caption);
             if (!caption.Empty()) {
                 AddCaption(caption.c_str(),
