@@ -32,6 +32,44 @@ tova_wine_prefix() {
     [ -f "$dir/system.reg" ] || { echo "tova_wine_prefix: no registry in $dir" >&2; return 1; }
 }
 
+# tova_chinese_locale: every Wine process from here on runs on a Traditional Chinese (Taiwan)
+# Windows: system language 0x0404 and ANSI code page 950, which Wine takes from the Unix locale
+# (the glibc locale zh_TW.UTF-8 must exist: scripts/setup.sh makes it). Call it before the
+# prefix is made.
+TOVA_CHINESE_LOCALE=zh_TW.UTF-8
+tova_chinese_locale() {
+    local have
+    have=$(locale -a 2>/dev/null)
+    if ! grep -qix 'zh_TW\.utf-\?8' <<<"$have"; then
+        echo "tova_chinese_locale: no $TOVA_CHINESE_LOCALE locale here (scripts/setup.sh makes it)" >&2
+        return 1
+    fi
+    export LANG=$TOVA_CHINESE_LOCALE LC_ALL=$TOVA_CHINESE_LOCALE
+}
+
+# tova_chinese_fonts: the prefix draws Traditional Chinese with AR PL UMing TW (Debian's
+# fonts-arphic-uming), a Ming face in Taiwan's standard character forms like the PMingLiU and
+# MingLiU of a Chinese Windows: Wine takes it for those two names, and links it behind the faces
+# the program and its dialogs ask for, which carry no Chinese glyphs of their own. Without this
+# Wine's Chinese dialog font is one it does not have, and even Latin text shows as boxes.
+TOVA_CHINESE_FONT_FILE=/usr/share/fonts/truetype/arphic/uming.ttc
+TOVA_CHINESE_FONT='AR PL UMing TW'
+tova_chinese_fonts() {
+    [ -r "$TOVA_CHINESE_FONT_FILE" ] ||
+        { echo "tova_chinese_fonts: no $TOVA_CHINESE_FONT_FILE (fonts-arphic-uming)" >&2; return 1; }
+    local face
+    for face in PMingLiU MingLiU; do
+        "$TOVA_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+            /d "$TOVA_CHINESE_FONT" /f >/dev/null 2>&1 ||
+            { echo "tova_chinese_fonts: cannot replace $face" >&2; return 1; }
+    done
+    for face in 'MS Sans Serif' System 'MS Shell Dlg' Tahoma 'Times New Roman'; do
+        "$TOVA_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d "$(basename "$TOVA_CHINESE_FONT_FILE"),$TOVA_CHINESE_FONT" \
+            /f >/dev/null 2>&1 || { echo "tova_chinese_fonts: cannot link $face" >&2; return 1; }
+    done
+}
+
 # tova_wine_version NAME: the Windows version Wine reports (winxp, win2k, win98, win7, ...).
 tova_wine_version() {
     local version=${1:?tova_wine_version NAME}

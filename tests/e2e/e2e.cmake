@@ -50,6 +50,8 @@ foreach(run win98se:ich4-845pe winme:sis651 win95:via-kt400 win2000:ich5-865g nt
         tova_add_e2e_test(interaction_${system} interaction.sh ${system})
     endif()
 endforeach()
+# A Traditional Chinese Windows: the Big5 panels of cht.ini on code page 950, seen on the screen.
+tova_add_e2e_test(chinese chinese.sh)
 tova_add_e2e_test(second_copy second_copy.sh)
 tova_add_e2e_test(hwprobe hwprobe.sh)
 tova_add_e2e_test(no_cd no_cd.sh)

@@ -339,6 +339,15 @@ int CommandDpi()
     return 0;
 }
 
+// The language and code pages the prefix gives a program: what the program's choice of its
+// content file and its cut of double-byte texts depend on.
+int CommandLocale()
+{
+    printf("lang=0x%04x user=0x%04x acp=%u oemcp=%u\n", GetSystemDefaultLangID(),
+           GetUserDefaultLangID(), GetACP(), GetOEMCP());
+    return 0;
+}
+
 // The first of titles that is a visible top-level window: Msg before the program's window
 // when both are listed first, so a refusal is not mistaken for a start.
 int CommandWaitAny(DWORD timeout, int count, char** titles)
@@ -577,6 +586,8 @@ int Usage()
             "       inspector clientrect TITLE [TIMEOUT_MS] client area: X Y W H on screen\n"
             "       inspector expect FACE POINTS W H       client size of W x H dialog units\n"
             "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n"
+            "       inspector locale                       system and user language, ANSI and\n"
+            "                                              OEM code page\n"
             "       inspector waitany TIMEOUT_MS TITLE...  the first of the windows that appears\n"
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
@@ -598,6 +609,7 @@ int main(int argc, char** argv)
     std::string command = argv[1];
     if (command == "list") return CommandList();
     if (command == "dpi") return CommandDpi();
+    if (command == "locale") return CommandLocale();
     if (argc < 3) return Usage();
     if (command == "wait") return CommandWait(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "gone") return CommandGone(argv[2], TimeoutArg(argc, argv, 3));
