@@ -21,6 +21,8 @@ environment:
   TOVA_DEMO_SKIP_BUILD=1   no set-up and no build: run what TOVA_DEMO_WIN64_DIR holds
   TOVA_DEMO_WIN64_DIR=DIR  the x86_64 Windows build to run (default build/x86_64)
   TOVA_DEMO_TIMEOUT=S      seconds the window may take to appear (default 60)
+  TOVA_DEMO_LANG=zh_TW     a Traditional Chinese (Taiwan) Windows: language 0x0404, code page
+                           950, Chinese fonts linked in; the program shows the CD's cht.ini
   TOVA_JOBS=N              parallel build jobs (default 2)
 EOF
 }
@@ -53,6 +55,12 @@ if [ -z "$version" ]; then
     usage >&2
     exit 2
 fi
+
+case ${TOVA_DEMO_LANG:-} in
+"") chinese=no ;;
+zh_TW) chinese=yes ;;
+*) echo "run-demo: TOVA_DEMO_LANG must be zh_TW or empty, not '$TOVA_DEMO_LANG'" >&2; exit 2 ;;
+esac
 
 out=${TOVA_DEMO_OUT:-$top/build/demo}
 win=${TOVA_DEMO_WIN64_DIR:-$top/build/x86_64}
@@ -92,9 +100,16 @@ if [ -z "${DISPLAY:-}" ]; then
 else
     headless=no
 fi
+if [ "$chinese" = yes ]; then
+    tova_chinese_locale || fail "no Traditional Chinese locale (scripts/setup.sh makes it)"
+fi
 say "making the Wine prefix $out/prefix (Windows $version) on display $DISPLAY"
 tova_wine_prefix "$out/prefix" || fail "cannot make the Wine prefix"
 tova_demo_settings "$version" || fail "cannot set up the prefix"
+if [ "$chinese" = yes ]; then
+    tova_chinese_fonts || fail "cannot link the Chinese fonts"
+    say "Traditional Chinese (Taiwan) Windows: the program reads cht.ini"
+fi
 tova_drive e "$out/cd"
 
 # inspect ARGS...: the window inspector in the prefix, its output without carriage returns.

@@ -4,7 +4,8 @@
 # bar, clicked through its five tabs. Writes docs/screenshots/panel0.png ... panel4.png and
 # panel0-rapid.png (Rapid Setup on), each cropped to the window with its caption bar; then the
 # same on Windows 98 SE (the program's own port instructions, answered by roduru.dll) for
-# panel0-win98se.png and panel3-win98se.png. The pictures are made by this script from our own
+# panel0-win98se.png and panel3-win98se.png; last on a Traditional Chinese XP (code page 950,
+# the CD's cht.ini) for panel0-cht.png and panel1-cht.png. The pictures are made by this script from our own
 # program and CD; nothing else is in them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,7 +65,8 @@ inspect() {
     return "${PIPESTATUS[0]}"
 }
 
-# session VERSION: a display and a prefix of their own reporting Windows VERSION, the program
+# session VERSION [cht]: a display and a prefix of their own reporting Windows VERSION (with cht:
+# Traditional Chinese, from then on), the program
 # started on the CD, its window found: cx cy its client area, wl wt wr wb its frame, in the
 # virtual desktop's coordinates (the desktop is an X window of its own).
 session() {
@@ -72,8 +74,12 @@ session() {
     # Always a display of our own, so every run makes the same pictures.
     unset DISPLAY
     tova_xvfb_start || fail "cannot start Xvfb"
+    if [ "${2:-}" = cht ]; then
+        tova_chinese_locale || fail "no Traditional Chinese locale (scripts/setup.sh makes it)"
+    fi
     tova_wine_prefix "$work/prefix" || fail "cannot make the Wine prefix"
     tova_demo_settings "$1" || fail "cannot set up the prefix"
+    if [ "${2:-}" = cht ]; then tova_chinese_fonts || fail "cannot link the Chinese fonts"; fi
     tova_drive e "$work/cd"
     say "starting E:\\tova.exe on Windows $1, display $DISPLAY"
     (cd "$work/cd" && exec "$TOVA_WINE" 'E:\tova.exe') &
@@ -128,5 +134,12 @@ session win98
 shoot panel0-win98se
 tab 3
 shoot panel3-win98se
+tab 0
+end_session
+
+session winxp cht
+shoot panel0-cht
+tab 1
+shoot panel1-cht
 tab 0
 end_session
