@@ -78,13 +78,13 @@ stage() {
     fi
 }
 
-# autorun_label CD: the "label=" value of [autorun] in the CD's autorun.inf (keys and sections
-# in any case, as Windows reads them).
+# autorun_label CD: the first "label=" value of [autorun] in the CD's autorun.inf (keys and
+# sections in any case, as Windows reads them).
 autorun_label() {
     tr -d '\r' <"$1/autorun.inf" |
         awk '/^[ \t]*\[/ { s = tolower($0); gsub(/[ \t]/, "", s); next }
-             s == "[autorun]" && tolower($0) ~ /^[ \t]*label[ \t]*=/ {
-                 sub(/^[^=]*=[ \t]*/, ""); sub(/[ \t]+$/, ""); print; exit }'
+             !found && s == "[autorun]" && tolower($0) ~ /^[ \t]*label[ \t]*=/ {
+                 sub(/^[^=]*=[ \t]*/, ""); sub(/[ \t]+$/, ""); print; found = 1 }'
 }
 
 mkdir -p "$(dirname "$out")"
