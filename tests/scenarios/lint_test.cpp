@@ -505,6 +505,7 @@ TEST(Lint, ImageNameFaults)
         const char* fault;
     };
     const std::string name61(61, 'n'), folder59(59, 'a'), name59(59, 'f'), name60(60, 'f');
+    const std::string control = std::string("a\x01") + "b.txt";
     const CCase cases[] = {
         {"util/" + name61 + ".exe", "util\\" + name61 + ".exe", "65 characters", "65 characters"},
         {"bmp/a*b.bmp", "bmp\\a*b.bmp", "names it \"a_b.bmp\"", "an asterisk"},
@@ -512,7 +513,7 @@ TEST(Lint, ImageNameFaults)
         {"a;b.txt", "a;b.txt", "names it \"a_b.txt\"", "a semicolon"},
         {"a?b.txt", "a?b.txt", "names it \"a_b.txt\"", "a question mark"},
         {"a\\b.txt", "a\\b.txt", "names it \"a_b.txt\"", "a backslash in a name"},
-        {"a\x01" "b.txt", "a\x01" "b.txt", "names it \"a_b.txt\"", "a control character"},
+        {control, control, "names it \"a_b.txt\"", "a control character"},
         {"big5\xA4\xA4.txt", "big5\xA4\xA4.txt", "names it \"big5__.txt\"", "bytes not UTF-8"},
         {"e\xF0\x9F\x98\x80.txt", "e\xF0\x9F\x98\x80.txt", "names it \"e_.txt\"", "beyond U+FFFF"},
         {"Chipset/Test/SETUP.EXE", "Chipset\\Test\\setup.exe",
@@ -543,8 +544,8 @@ TEST(Lint, ImageNameFaults)
         CLintRun run = LintCd(cd);
         ASSERT_EQ(3u, run.findings.size()) << Describe(run);
         EXPECT_EQ("a?b.txt", run.findings[2].file);
-        EXPECT_NE(std::string::npos,
-                  run.findings[2].message.find("\"a*b.txt\" and \"a?b.txt\" both become \"a_b.txt\""))
+        EXPECT_NE(std::string::npos, run.findings[2].message.find(
+                                         "\"a*b.txt\" and \"a?b.txt\" both become \"a_b.txt\""))
             << Describe(run);
     }
 }

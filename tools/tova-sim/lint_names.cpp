@@ -12,7 +12,10 @@ namespace {
 
 const char JOLIET_FORBIDDEN[] = "*:;?\\";
 
-bool IsContinuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
+bool IsContinuation(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0xBF;
+}
 
 // The length of the well-formed UTF-8 sequence at text[at], 0 when there is none; *bmp tells
 // whether its character lies in UCS-2's range.
@@ -91,7 +94,8 @@ public:
             if (joliet.replaced) {
                 Add(path, "the name has characters Joliet does not carry (* : ; ? \\, control "
                           "characters, bytes that are not UTF-8, characters beyond U+FFFF): the "
-                          "CD image names it \"" + joliet.name + "\"");
+                          "CD image names it \"" +
+                              joliet.name + "\"");
             }
             if (joliet.characters > JOLIET_NAME_MAX) {
                 Add(path, "the name has " + std::to_string(joliet.characters) +
