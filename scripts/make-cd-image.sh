@@ -98,6 +98,8 @@ else
     cd_dir=$work/cd
     stage "$cd_dir"
 fi
+# An image written inside the folder it is made of would hold part of itself.
+case $out in "$cd_dir"/*) fail "$out lies inside the CD folder $cd_dir" ;; esac
 [ -f "$cd_dir/id.log" ] || fail "$cd_dir has no id.log: the program would not find its CD"
 # The CD starts by itself only with autorun.inf at its root.
 [ -f "$cd_dir/autorun.inf" ] || fail "$cd_dir has no autorun.inf: the CD would not start by itself"
