@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 xvfb xdotool x11-utils imagemagick fonts-dejavu-core
-          clang libfuzzer-14-dev python3
+          clang libfuzzer-14-dev python3 xorriso
           locales fonts-arphic-uming tesseract-ocr tesseract-ocr-chi-tra)
 missing=()
 for p in "${packages[@]}"; do

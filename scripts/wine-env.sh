@@ -134,10 +134,18 @@ tova_stage_cd() {
     if [ -n "$board" ]; then cp "$board" "$dest/roduru.board" || return 1; fi
 }
 
-# tova_drive LETTER TARGET: drive LETTER: of the prefix shows the folder TARGET.
+# tova_drive LETTER TARGET [TYPE]: drive LETTER: of the prefix shows the folder TARGET. TYPE
+# (cdrom, floppy, hd, network) is what Windows reports for it (GetDriveType); Wine's mount
+# manager takes it when it starts, so the prefix's processes are ended first: give a type before
+# starting programs.
 tova_drive() {
-    local letter=${1:?} target=${2:?}
+    local letter=${1:?} target=${2:?} type=${3:-}
     ln -sfn "$target" "$WINEPREFIX/dosdevices/${letter}:"
+    [ -n "$type" ] || return 0
+    "$TOVA_WINE" reg add 'HKLM\Software\Wine\Drives' /v "${letter}:" /t REG_SZ /d "$type" /f \
+        >/dev/null 2>&1 || { echo "tova_drive: cannot make ${letter}: a $type drive" >&2; return 1; }
+    "$TOVA_WINESERVER" -k >/dev/null 2>&1 || true
+    "$TOVA_WINESERVER" -w
 }
 
 # tova_screenshot FILE: the whole virtual screen as a picture.

@@ -72,6 +72,9 @@ tova_add_e2e_test(install_killed install_run.sh killed $<TARGET_FILE:tova-sim>)
 # Windows 98 SE, the program's own port instructions answered by roduru.dll's trap: a run across
 # the INF update's restart request, the RAID patch and the packages that end the program.
 tova_add_e2e_test(install_restart_98se install_run.sh restart $<TARGET_FILE:tova-sim>)
+# The ISO image of scripts/make-cd-image.sh, its files taken out onto a CD-ROM drive: window,
+# rows and one installation from there.
+tova_add_e2e_test(cd_image cd_image.sh $<TARGET_FILE:tova-sim>)
 
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.

@@ -511,4 +511,67 @@ TEST(Lint, TooltipFaults)
     }
 }
 
+// Names a CD image changes or refuses: each planted name gives one warning on its own path, the
+// limits themselves pass, and names Joliet carries (spaces, UTF-8 letters) give none.
+TEST(Lint, ImageNameFaults)
+{
+    struct CCase {
+        std::string file;  // planted below the CD root
+        std::string shown; // the finding's file
+        std::string words;
+        const char* fault;
+    };
+    const std::string name61(61, 'n'), folder59(59, 'a'), name59(59, 'f'), name60(60, 'f');
+    const std::string control = std::string("a\x01") + "b.txt";
+    const CCase cases[] = {
+        {"util/" + name61 + ".exe", "util\\" + name61 + ".exe", "65 characters", "65 characters"},
+        {"bmp/a*b.bmp", "bmp\\a*b.bmp", "names it \"a_b.bmp\"", "an asterisk"},
+        {"a:b.txt", "a:b.txt", "names it \"a_b.txt\"", "a colon"},
+        {"a;b.txt", "a;b.txt", "names it \"a_b.txt\"", "a semicolon"},
+        {"a?b.txt", "a?b.txt", "names it \"a_b.txt\"", "a question mark"},
+        {"a\\b.txt", "a\\b.txt", "names it \"a_b.txt\"", "a backslash in a name"},
+        {control, control, "names it \"a_b.txt\"", "a control character"},
+        {"big5\xA4\xA4.txt", "big5\xA4\xA4.txt", "names it \"big5__.txt\"", "bytes not UTF-8"},
+        {"e\xF0\x9F\x98\x80.txt", "e\xF0\x9F\x98\x80.txt", "names it \"e_.txt\"", "beyond U+FFFF"},
+        {"Chipset/Test/SETUP.EXE", "Chipset\\Test\\setup.exe",
+         "\"SETUP.EXE\" and \"setup.exe\" differ only in case", "two names differing in case"},
+        {folder59 + "/" + name60, folder59 + "\\" + name60, "240 bytes", "a path of 240 bytes"},
+        {folder59 + "/" + std::string(60, 'b') + "/x.txt", folder59 + "\\" + std::string(60, 'b'),
+         "leaves it out", "a folder too deep, with a file in it"},
+    };
+    for (const CCase& c : cases) {
+        CTestCd cd;
+        cd.files.push_back({c.file, "x"});
+        ExpectOnly(LintCd(cd), "warning", c.shown.c_str(), 0, c.words.c_str(), c.fault);
+    }
+    {
+        CTestCd cd;
+        cd.files.push_back({"util/" + std::string(60, 'n') + ".exe", "64 characters"});
+        cd.files.push_back({folder59 + "/" + name59, "238 bytes of path"});
+        cd.files.push_back({"Read Me #1 & notes.txt", "punctuation Joliet carries"});
+        cd.files.push_back({"caf\xC3\xA9/\xE4\xB8\xAD\xE6\x96\x87.txt", "UTF-8 letters"});
+        CLintRun run = LintCd(cd);
+        EXPECT_TRUE(run.findings.empty() && run.errors.empty()) << Describe(run);
+    }
+    {
+        // Two names the image makes one: each is renamed, and the second says so.
+        CTestCd cd;
+        cd.files.push_back({"a*b.txt", "x"});
+        cd.files.push_back({"a?b.txt", "x"});
+        CLintRun run = LintCd(cd);
+        ASSERT_EQ(3u, run.findings.size()) << Describe(run);
+        EXPECT_EQ("a?b.txt", run.findings[2].file);
+        EXPECT_NE(std::string::npos, run.findings[2].message.find(
+                                         "\"a*b.txt\" and \"a?b.txt\" both become \"a_b.txt\""))
+            << Describe(run);
+    }
+}
+
+TEST(Lint, DemoCdNamesSurviveTheImage)
+{
+    CLintRun run = RunLint(std::string("--drive E=") + TOVA_DEMO_CD_DIR);
+    for (const CFinding& f : run.findings)
+        EXPECT_EQ(std::string::npos, f.message.find("CD image")) << Describe(run);
+}
+
 } // namespace

@@ -18,6 +18,7 @@
 #include "skin/content_files.h"
 #include "skin/panel_table.h"
 #include "tools/tova-sim/exit_codes.h"
+#include "tools/tova-sim/lint_names.h"
 
 namespace {
 
@@ -345,6 +346,17 @@ public:
                         "[Eng] has no tooltip for \"" + caption.first + "\" (" + caption.second +
                             ")");
             }
+        }
+    }
+
+    // Every name on the CD, not only those the content files give: the image carries them all,
+    // and a name it changes is one the program or a package's setup no longer finds.
+    void CheckImageNames()
+    {
+        std::string host;
+        if (!files.HostPath(cdRoot.c_str(), &host)) return;
+        for (const CImageNameFinding& finding : ::CheckImageNames(host)) {
+            Warning(finding.path, 0, finding.message);
         }
     }
 
@@ -708,5 +720,6 @@ int RunLint(const CLintOptions& options, FILE* out, FILE* err)
     lint.CheckContentFile(CONTENT_FILE_CHT, CLeadBytes(machine.system));
     lint.CheckDriverList(programDir, supported);
     lint.CheckTooltips();
+    lint.CheckImageNames();
     return lint.FoundErrors() ? LINT_EXIT_ERRORS : LINT_EXIT_CLEAN;
 }

@@ -1,7 +1,7 @@
 // inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests
 // and the demo scripts: lists them, waits for one by title, reads a message box, presses a
 // button, reads a check box's mark and a scroll bar's position, measures sizes, waits for a
-// window to be painted and times a program's start.
+// window to be painted, times a program's start and tells what kind of drive a letter is.
 #include <windows.h>
 
 #include <cstdio>
@@ -348,6 +348,22 @@ int CommandLocale()
     return 0;
 }
 
+// What Windows says of a drive: its type (GetDriveTypeA's name for it), volume label and file
+// system, tab-separated; a volume that cannot be read gives "-" for the last two.
+int CommandDrive(const char* letter)
+{
+    char root[] = "?:\\";
+    root[0] = letter[0];
+    const char* types[] = {"unknown", "no-root", "removable", "fixed", "remote", "cdrom", "ramdisk"};
+    UINT type = GetDriveTypeA(root);
+    char label[MAX_PATH] = {}, system[MAX_PATH] = {};
+    DWORD serial = 0, longest = 0, flags = 0;
+    bool known = GetVolumeInformationA(root, label, sizeof label, &serial, &longest, &flags,
+                                       system, sizeof system) != 0;
+    printf("%s\t%s\t%s\n", type < 7 ? types[type] : "?", known ? label : "-", known ? system : "-");
+    return 0;
+}
+
 // The first of titles that is a visible top-level window: Msg before the program's window
 // when both are listed first, so a refusal is not mistaken for a start.
 int CommandWaitAny(DWORD timeout, int count, char** titles)
@@ -588,6 +604,7 @@ int Usage()
             "       inspector dpi                          LOGPIXELSX x LOGPIXELSY\n"
             "       inspector locale                       system and user language, ANSI and\n"
             "                                              OEM code page\n"
+            "       inspector drive LETTER                 type, volume label, file system\n"
             "       inspector waitany TIMEOUT_MS TITLE...  the first of the windows that appears\n"
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
@@ -619,6 +636,7 @@ int main(int argc, char** argv)
     if (command == "clientrect") return CommandClientRect(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "client") return CommandClient(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "settled") return CommandSettled(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "drive") return CommandDrive(argv[2]);
     if (command == "caption") return CommandCaption(argv[2], TimeoutArg(argc, argv, 3));
     if (command == "waitany" && argc >= 4) {
         return CommandWaitAny(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), argc - 3, argv + 3);
