@@ -518,7 +518,10 @@ while [ "$running" -gt 0 ]; do
     running=$((running - 1))
 done
 if [ "$failed" -ne 0 ]; then
-    echo "make-cd: drawing failed" >&2
+    # What the disk and the folders looked like, for a failure that writes nothing at all.
+    echo "make-cd: drawing failed; free space and folders:" >&2
+    df -h "$dest" >&2 || true
+    ls -ld "$dest" "$dest/bmp" >&2 || true
     exit 1
 fi
 echo "make-cd: staged $dest with $total pictures and $packages package(s)"
