@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sim/bitmap_header.h"
+#include "common/bitmap_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
