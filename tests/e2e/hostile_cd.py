@@ -146,7 +146,7 @@ def list_broken(cd):
                  b";16;LAN;12;;;;\r\n")
     replace_once(tova, audio, audio +
                  b"233;16;audio;14;Long Audio " + b"x" * 4000 + b";%CDROM%Audio\\Long\\;setup.exe;V1\r\n"
-                 b"234;16;audio;14;")
+                 b"234;16;audio;14;\r\n")
     with tova.open("ab") as f:
         f.write(b"\x00\x00garbage after the list\x00;16;LAN;12;After NUL;%CDROM%LAN\\\\;setup.exe;V9\r\n")
     say("tova.txt: four short LAN lines and a 4000-byte audio description in the XP block, an "
@@ -174,7 +174,7 @@ def big5_tail(cd):
                  b";16;LAN;12;Tail Driver " + BIG5_LEAD + b";")
     with (cd / "readme.txt").open("ab") as f:
         f.write(b"The readme's last byte leads a character: " + BIG5_LEAD)
-    say("bmp.ini, cht.ini: title, Panel0/Panel1 line2 and utility row 0 end in 0xA4; tova.txt: "
+    say("bmp.ini: the title, bmp.ini and cht.ini: Panel0 line2 and utility row 0 end in 0xA4; tova.txt: "
         "the LAN row's description ends in 0xA4; readme.txt: its last byte")
 
 
