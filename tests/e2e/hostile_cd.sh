@@ -168,7 +168,8 @@ expect_title_and_rows() {
             want_title=${value:0:254}
             ;;
         big5-tail)
-            # On a double-byte code page the lead byte without its trail byte is dropped.
+            # On 1252 the byte 0xA4 is a character of its own; on 950 a lead byte without its
+            # trail byte is dropped.
             want_title='Big5 Tail Title \xA4'
             local want_row='Tail Driver \xA4'
             if [ "$group" = big5-950 ]; then
