@@ -76,6 +76,14 @@ tova_add_e2e_test(install_restart_98se install_run.sh restart $<TARGET_FILE:tova
 # rows and one installation from there.
 tova_add_e2e_test(cd_image cd_image.sh $<TARGET_FILE:tova-sim>)
 
+# Broken CDs through the real LoadImageA, GetPrivateProfileStringA and edit boxes, one start of
+# the program per broken CD; the Big5 texts once on Wine's default code page and once in its
+# Traditional Chinese locale (code page 950).
+foreach(group bitmaps profiles texts big5 big5-950)
+    string(REPLACE "-" "_" name ${group})
+    tova_add_e2e_test(hostile_${name} hostile_cd.sh ${group} $<TARGET_FILE:tova-sim>)
+endforeach()
+
 # The profile reader against GetPrivateProfileStringA, in a prefix of its own that is ended
 # afterwards.
 if(TARGET profile-dump-native)

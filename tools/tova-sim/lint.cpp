@@ -12,7 +12,7 @@
 #include "hw/hw_state.h"
 #include "hw/os_class.h"
 #include "install/invocation.h"
-#include "platform/sim/bitmap_header.h"
+#include "common/bitmap_header.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_window.h"
 #include "skin/content_files.h"

@@ -1,9 +1,14 @@
 // inspector.exe: looks at the windows of the Wine prefix it runs in, for the end-to-end tests
 // and the demo scripts: lists them, waits for one by title, reads a message box, presses a
-// button, reads a check box's mark and a scroll bar's position, measures sizes, waits for a
-// window to be painted, times a program's start and tells what kind of drive a letter is.
+// button, reads a check box's mark, a scroll bar's position and a control's whole text, measures
+// sizes, waits for a window to be painted, times a program's start and tells what kind of drive
+// a letter is.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,6 +71,24 @@ std::string OneLine(const std::string& text)
         if (c == '\n') out += "\\n";
         else if (c == '\t') out += "\\t";
         else out += c;
+    }
+    return out;
+}
+
+// A title argument with \\xHH for a byte: a byte of the ANSI code page that is no UTF-8 on the
+// Linux side (a Big5 lead byte alone) cannot reach us as itself.
+std::string DecodeTitle(const char* argument)
+{
+    std::string out;
+    for (const char* p = argument; *p; ++p) {
+        if (p[0] == '\\' && p[1] == 'x' && isxdigit(static_cast<unsigned char>(p[2])) &&
+            isxdigit(static_cast<unsigned char>(p[3]))) {
+            char hex[3] = {p[2], p[3], '\0'};
+            out += static_cast<char>(strtoul(hex, NULL, 16));
+            p += 3;
+        } else {
+            out += *p;
+        }
     }
     return out;
 }
@@ -283,6 +306,30 @@ int CommandCheck(const char* title, int id, DWORD timeout)
     return 0;
 }
 
+// The whole text of control id, as its bytes (no line-end conversion), for texts longer than
+// a window list shows.
+int CommandText(const char* title, int id, DWORD timeout)
+{
+    HWND control = FindControl(title, id, timeout);
+    if (!control) return 1;
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                             INSPECTOR_TEXT_TIMEOUT_MS, &length)) {
+        fprintf(stderr, "inspector: control %d does not answer WM_GETTEXTLENGTH\n", id);
+        return 1;
+    }
+    std::vector<char> text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, INSPECTOR_TEXT_TIMEOUT_MS, &copied)) {
+        fprintf(stderr, "inspector: control %d does not answer WM_GETTEXT\n", id);
+        return 1;
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+    fwrite(text.data(), 1, copied, stdout);
+    return 0;
+}
+
 // A scroll bar control's thumb position (SBM_GETPOS), then its range and page as the system's
 // scroll information gives them: POS MIN MAX PAGE.
 int CommandScrollPos(const char* title, int id, DWORD timeout)
@@ -371,7 +418,7 @@ int CommandWaitAny(DWORD timeout, int count, char** titles)
     DWORD start = GetTickCount();
     for (;;) {
         for (int i = 0; i < count; ++i) {
-            std::vector<HWND> found = FindByTitle(titles[i]);
+            std::vector<HWND> found = FindByTitle(DecodeTitle(titles[i]).c_str());
             if (!found.empty()) {
                 printf("found\t%s\t%p\n", titles[i], static_cast<void*>(found[0]));
                 return 0;
@@ -591,7 +638,7 @@ int CommandLaunch(const char* commandLine, const char* directory, const char* ti
 int Usage()
 {
     fprintf(stderr,
-            "usage: inspector list\n"
+            "usage: inspector list                         (a TITLE may carry \\xHH for a byte)\n"
             "       inspector wait TITLE [TIMEOUT_MS]      wait for a visible window\n"
             "       inspector gone TITLE [TIMEOUT_MS]      wait until no such window is left\n"
             "       inspector count TITLE                  visible windows with that title\n"
@@ -609,6 +656,7 @@ int Usage()
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
             "       inspector check TITLE ID [TIMEOUT_MS]  check box ID's mark and enabled state\n"
+            "       inspector text TITLE ID [TIMEOUT_MS]   control ID's whole text, as bytes\n"
             "       inspector scrollpos TITLE ID [TIMEOUT_MS]\n"
             "                      scroll bar ID's position, range and page: POS MIN MAX PAGE\n"
             "       inspector launch COMMAND DIR TITLE X Y [TIMEOUT_MS]\n"
@@ -628,16 +676,18 @@ int main(int argc, char** argv)
     if (command == "dpi") return CommandDpi();
     if (command == "locale") return CommandLocale();
     if (argc < 3) return Usage();
-    if (command == "wait") return CommandWait(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "gone") return CommandGone(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "count") return CommandCount(argv[2]);
-    if (command == "msgbox") return CommandMessageBox(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "close") return CommandClose(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "clientrect") return CommandClientRect(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "client") return CommandClient(argv[2], TimeoutArg(argc, argv, 3));
-    if (command == "settled") return CommandSettled(argv[2], TimeoutArg(argc, argv, 3));
+    std::string decoded = DecodeTitle(argv[2]);
+    const char* title = decoded.c_str();
+    if (command == "wait") return CommandWait(title, TimeoutArg(argc, argv, 3));
+    if (command == "gone") return CommandGone(title, TimeoutArg(argc, argv, 3));
+    if (command == "count") return CommandCount(title);
+    if (command == "msgbox") return CommandMessageBox(title, TimeoutArg(argc, argv, 3));
+    if (command == "close") return CommandClose(title, TimeoutArg(argc, argv, 3));
+    if (command == "clientrect") return CommandClientRect(title, TimeoutArg(argc, argv, 3));
+    if (command == "client") return CommandClient(title, TimeoutArg(argc, argv, 3));
+    if (command == "settled") return CommandSettled(title, TimeoutArg(argc, argv, 3));
     if (command == "drive") return CommandDrive(argv[2]);
-    if (command == "caption") return CommandCaption(argv[2], TimeoutArg(argc, argv, 3));
+    if (command == "caption") return CommandCaption(title, TimeoutArg(argc, argv, 3));
     if (command == "waitany" && argc >= 4) {
         return CommandWaitAny(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), argc - 3, argv + 3);
     }
@@ -646,13 +696,16 @@ int main(int argc, char** argv)
                              TimeoutArg(argc, argv, 7));
     }
     if (command == "check" && argc >= 4) {
-        return CommandCheck(argv[2], atoi(argv[3]), TimeoutArg(argc, argv, 4));
+        return CommandCheck(title, atoi(argv[3]), TimeoutArg(argc, argv, 4));
+    }
+    if (command == "text" && argc >= 4) {
+        return CommandText(title, atoi(argv[3]), TimeoutArg(argc, argv, 4));
     }
     if (command == "scrollpos" && argc >= 4) {
-        return CommandScrollPos(argv[2], atoi(argv[3]), TimeoutArg(argc, argv, 4));
+        return CommandScrollPos(title, atoi(argv[3]), TimeoutArg(argc, argv, 4));
     }
     if (command == "press" && argc >= 4) {
-        return CommandPress(argv[2], argv[3], TimeoutArg(argc, argv, 4));
+        return CommandPress(title, argv[3], TimeoutArg(argc, argv, 4));
     }
     if (command == "expect" && argc >= 6) {
         return CommandExpect(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/sim/bitmap_header.h"
+#include "common/bitmap_header.h"
 #include "platform/sim/sim_text.h"
 
 namespace {

@@ -1,7 +1,10 @@
 // The window service on the real dialog: bound to its HWND once the dialog exists.
 #include "platform/win32/win32_window.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "common/bitmap_header.h"
 
 // Older headers know no hand cursor: Windows 98 and 2000 brought it.
 #ifndef IDC_HAND
@@ -214,9 +217,36 @@ void CWin32ClientSurfaces::ReleaseAll()
     }
 }
 
+namespace {
+
+// LoadImageA believes a file's header: one that promises more rows, colours or pixel bytes than
+// the file holds makes it read past the file's end and fault, which ends the program with the
+// system's error box (a CD picture cut short is enough). So the file is judged first, from its
+// first bytes and its size, as the loader ought to judge it; one it would misread gives no image.
+bool BitmapFileIsSound(const char* path)
+{
+    FILE* file = fopen(path, "rb");
+    if (!file) return false;
+    uint8_t head[BITMAP_HEAD_BYTES];
+    size_t headSize = fread(head, 1, sizeof head, file);
+    // The size by reading on (the C library of Windows 95 offers no seek we may import); the
+    // system's cache serves the loader's read after this one.
+    uint64_t size = headSize;
+    char rest[4096];
+    size_t got;
+    while ((got = fread(rest, 1, sizeof rest, file)) > 0) size += got;
+    bool readWhole = !ferror(file);
+    fclose(file);
+    CBitmapHeader header;
+    return readWhole && ReadBitmapFileHeader(head, headSize, size, &header);
+}
+
+}  // namespace
+
 BitmapHandle CWin32Window::LoadBitmapFile(const char* path)
 {
     if (!path || !*path) return 0;
+    if (!BitmapFileIsSound(path)) return 0;
     HANDLE image = LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0,
                               LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION);
     return reinterpret_cast<BitmapHandle>(image);

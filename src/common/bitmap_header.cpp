@@ -1,5 +1,5 @@
 // The header of a bitmap file as the system's loader judges it.
-#include "platform/sim/bitmap_header.h"
+#include "common/bitmap_header.h"
 
 namespace {
 
@@ -43,7 +43,17 @@ bool DepthFitsCompression(uint16_t bits, uint32_t compression)
 
 bool ReadBitmapHeader(const uint8_t* bytes, size_t size, CBitmapHeader* header)
 {
+    return ReadBitmapFileHeader(bytes, size, size, header);
+}
+
+bool ReadBitmapFileHeader(const uint8_t* bytes, size_t headSize, uint64_t size,
+                          CBitmapHeader* header)
+{
     if (!bytes || !header || size < FILE_HEADER_SIZE + CORE_HEADER_SIZE) return false;
+    // Every field read lies in the first BITMAP_HEAD_BYTES (in a core header's first 26); the
+    // rest of the file is judged by its size alone.
+    if (headSize > size) headSize = static_cast<size_t>(size);
+    if (headSize < FILE_HEADER_SIZE + CORE_HEADER_SIZE) return false;
     if (bytes[0] != 'B' || bytes[1] != 'M') return false;
     uint32_t pixelOffset = Le32(bytes + 10);
     const uint8_t* info = bytes + FILE_HEADER_SIZE;
@@ -53,12 +63,16 @@ bool ReadBitmapHeader(const uint8_t* bytes, size_t size, CBitmapHeader* header)
         return false;
     }
     if (size - FILE_HEADER_SIZE < infoSize) return false;
+    if (headSize < FILE_HEADER_SIZE + (infoSize < INFO_HEADER_SIZE ? infoSize : INFO_HEADER_SIZE)) {
+        return false;
+    }
 
     CBitmapHeader h = {};
     h.headerSize = infoSize;
     int64_t height = 0;
     uint16_t planes = 0;
     uint32_t colorsUsed = 0;
+    uint32_t imageSize = 0;
     if (infoSize == CORE_HEADER_SIZE) {
         h.width = Le16(info + 4);
         height = Le16(info + 6);
@@ -72,6 +86,7 @@ bool ReadBitmapHeader(const uint8_t* bytes, size_t size, CBitmapHeader* header)
         planes = Le16(info + 12);
         h.bitCount = Le16(info + 14);
         h.compression = Le32(info + 16);
+        imageSize = Le32(info + 20);
         colorsUsed = Le32(info + 32);
     }
     if (height < 0) height = -height;  // stored top-down
@@ -97,8 +112,9 @@ bool ReadBitmapHeader(const uint8_t* bytes, size_t size, CBitmapHeader* header)
         uint64_t stride = ((static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32) * 4;
         uint64_t pixels = stride * static_cast<uint64_t>(h.height);
         if (pixels > size - pixelOffset) return false;
-    } else if (pixelOffset == size) {
-        return false;  // compressed pictures still need some data
+    } else if (imageSize == 0 || imageSize > size - pixelOffset) {
+        // The loader decodes as many bytes as the header says are there.
+        return false;
     }
     *header = h;
     return true;

@@ -18,7 +18,16 @@ struct CBitmapHeader {
 // would refuse the memory for it.
 const int64_t BITMAP_MAX_PIXELS = 64LL * 1024 * 1024;
 
+// The bytes of a file's start that are enough to judge it: the file header and the fields of
+// the info header that are read.
+const size_t BITMAP_HEAD_BYTES = 54;
+
 // True when bytes (the whole file, size bytes) is a bitmap file the loader accepts: "BM", a
 // core or Windows info header with one plane, a bit depth and compression that go together,
-// a positive width and a non-zero height, a colour table and pixel data inside the file.
+// a positive width and a non-zero height, a colour table and pixel data inside the file (a
+// compressed picture: the pixel bytes its header promises).
 bool ReadBitmapHeader(const uint8_t* bytes, size_t size, CBitmapHeader* header);
+// The same judgement from the file's first headSize bytes (BITMAP_HEAD_BYTES, or the whole file
+// when it is shorter) and its size, for a caller that does not hold the whole file.
+bool ReadBitmapFileHeader(const uint8_t* head, size_t headSize, uint64_t fileSize,
+                          CBitmapHeader* header);
