@@ -6,6 +6,7 @@
 
 #include "common/fixed_text.h"
 #include "platform/window.h"
+#include "skin/picture_cache.h"
 
 const int PANEL_COUNT = 5;
 const int PANEL_ITEM_CAPACITY = 40;
@@ -73,6 +74,8 @@ struct Panel {
 
 struct PanelTable {
     Panel panels[PANEL_COUNT];
+    // The handles the panels share; kept, like them, until the program ends.
+    PictureCache pictures;
 };
 
 // The panel shown: the one whose active is 1 (the highest index when several are).

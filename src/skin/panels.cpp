@@ -8,6 +8,7 @@
 
 #include "install/version_record.h"
 #include "platform/platform.h"
+#include "skin/picture_cache.h"
 #include "state/program_state.h"
 #include "sysinfo/report.h"
 
@@ -87,7 +88,19 @@ BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint3
     // Picture names are relative to the CD root.
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
     path.Append(name.data());
-    return platform.window.LoadBitmapFile(path.c_str());
+    return LoadPicture(path.c_str());
+}
+
+BitmapHandle CPanelLoader::LoadPicture(const char* path)
+{
+    PictureCache& cache = state.panelTable.pictures;
+    const PictureEntry* known = FindPicture(cache, leadBytes, path);
+    if (known) return known->image;
+    PictureEntry entry;
+    entry.path = path;
+    entry.image = platform.window.LoadBitmapFile(path);
+    cache.entries.push_back(entry);
+    return entry.image;
 }
 
 BitmapHandle CPanelLoader::LoadItemImage(const char* section, unsigned item, const char* suffix,

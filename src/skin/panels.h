@@ -63,6 +63,10 @@ private:
 
     // An image by its key; no image for an empty value or a file that does not load.
     BitmapHandle LoadImage(const char* section, const char* key, uint32_t bufferSize);
+    // One load per distinct picture in a run: a path met before gets the handle (or the
+    // failure) of its first load; each load reads and decodes the file from the CD and costs
+    // the system a bitmap object.
+    BitmapHandle LoadPicture(const char* path);
     BitmapHandle LoadItemImage(const char* section, unsigned item, const char* suffix,
                                bool mask, uint32_t bufferSize);
     // right and bottom from left/top and the image's size, without overflow.
