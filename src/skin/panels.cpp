@@ -162,6 +162,44 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
 
 int CPanelLoader::LoadCommonItems(int panel)
 {
+    PanelTable& table = state.panelTable;
+    const char* file = dialog.content.contentFile.c_str();
+    if (table.commonSource != PANEL_NONE && table.commonSource != panel &&
+        strcmp(table.commonFile.c_str(), file) == 0) {
+        CopyCommonItems(table.panels[table.commonSource], &table.panels[panel]);
+        dialog.commonCount = PANEL_COMMON_ITEMS;
+        return table.commonTotal;
+    }
+    int total = ReadCommonItems(panel);
+    table.commonSource = panel;
+    table.commonFile = file;
+    table.commonTotal = total;
+    return total;
+}
+
+void CPanelLoader::CopyCommonItems(const Panel& from, Panel* to)
+{
+    int loaded = ClampInt(state.panelTable.commonTotal, 0, PANEL_COMMON_ITEMS);
+    for (int i = 0; i < loaded; ++i) {
+        const PanelItem& source = from.items[i];
+        PanelItem& item = to->items[i];
+        item.left = source.left;
+        item.top = source.top;
+        item.right = source.right;
+        item.bottom = source.bottom;
+        item.normalImage = source.normalImage;
+        item.normalMask = source.normalMask;
+        item.overImage = source.overImage;
+        item.overMask = source.overMask;
+        item.downImage = source.downImage;
+        item.downMask = source.downMask;
+        item.command = source.command;
+        item.hidden = 0;
+    }
+}
+
+int CPanelLoader::ReadCommonItems(int panel)
+{
     Panel& p = state.panelTable.panels[panel];
     const uint32_t size = CONTENT_TEXT_SHORT;
     int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
