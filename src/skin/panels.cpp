@@ -258,9 +258,10 @@ void CPanelLoader::LoadPanel0()
         SizeFromImage(item, item.normalImage);
         item.overImage = LoadItemImage(section, n, "_Obmp", false, size);
         item.overMask = LoadItemImage(section, n, "_Obmp", true, size);
-        // This section has no pressed look of its own: the over look serves again.
-        item.downImage = LoadItemImage(section, n, "_Obmp", false, size);
-        item.downMask = LoadItemImage(section, n, "_Obmp", true, size);
+        // This section has no pressed look of its own: the over look serves again (the same
+        // keys would give the same pictures, so they are not read a second time).
+        item.downImage = item.overImage;
+        item.downMask = item.overMask;
         ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
