@@ -6,6 +6,7 @@
 
 #include "common/fixed_text.h"
 #include "platform/window.h"
+#include "skin/picture_cache.h"
 
 const int PANEL_COUNT = 5;
 const int PANEL_ITEM_CAPACITY = 40;
@@ -73,6 +74,13 @@ struct Panel {
 
 struct PanelTable {
     Panel panels[PANEL_COUNT];
+    // The handles the panels share; kept, like them, until the program ends.
+    PictureCache pictures;
+    // The panel whose Common items the later panels copy, PANEL_NONE before the first is read,
+    // with the content file they came from and the "total" it gave.
+    int32_t commonSource = PANEL_NONE;
+    FixedText<CONTENT_PATH_SIZE> commonFile;
+    int32_t commonTotal = 0;
 };
 
 // The panel shown: the one whose active is 1 (the highest index when several are).

@@ -8,6 +8,7 @@
 
 #include "install/version_record.h"
 #include "platform/platform.h"
+#include "skin/picture_cache.h"
 #include "state/program_state.h"
 #include "sysinfo/report.h"
 
@@ -87,7 +88,19 @@ BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint3
     // Picture names are relative to the CD root.
     FixedText<CONTENT_PATH_SIZE> path = dialog.cdRoot;
     path.Append(name.data());
-    return platform.window.LoadBitmapFile(path.c_str());
+    return LoadPicture(path.c_str());
+}
+
+BitmapHandle CPanelLoader::LoadPicture(const char* path)
+{
+    PictureCache& cache = state.panelTable.pictures;
+    const PictureEntry* known = FindPicture(cache, leadBytes, path);
+    if (known) return known->image;
+    PictureEntry entry;
+    entry.path = path;
+    entry.image = platform.window.LoadBitmapFile(path);
+    cache.entries.push_back(entry);
+    return entry.image;
 }
 
 BitmapHandle CPanelLoader::LoadItemImage(const char* section, unsigned item, const char* suffix,
@@ -149,6 +162,44 @@ void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t buffe
 
 int CPanelLoader::LoadCommonItems(int panel)
 {
+    PanelTable& table = state.panelTable;
+    const char* file = dialog.content.contentFile.c_str();
+    if (table.commonSource != PANEL_NONE && table.commonSource != panel &&
+        strcmp(table.commonFile.c_str(), file) == 0) {
+        CopyCommonItems(table.panels[table.commonSource], &table.panels[panel]);
+        dialog.commonCount = PANEL_COMMON_ITEMS;
+        return table.commonTotal;
+    }
+    int total = ReadCommonItems(panel);
+    table.commonSource = panel;
+    table.commonFile = file;
+    table.commonTotal = total;
+    return total;
+}
+
+void CPanelLoader::CopyCommonItems(const Panel& from, Panel* to)
+{
+    int loaded = ClampInt(state.panelTable.commonTotal, 0, PANEL_COMMON_ITEMS);
+    for (int i = 0; i < loaded; ++i) {
+        const PanelItem& source = from.items[i];
+        PanelItem& item = to->items[i];
+        item.left = source.left;
+        item.top = source.top;
+        item.right = source.right;
+        item.bottom = source.bottom;
+        item.normalImage = source.normalImage;
+        item.normalMask = source.normalMask;
+        item.overImage = source.overImage;
+        item.overMask = source.overMask;
+        item.downImage = source.downImage;
+        item.downMask = source.downMask;
+        item.command = source.command;
+        item.hidden = 0;
+    }
+}
+
+int CPanelLoader::ReadCommonItems(int panel)
+{
     Panel& p = state.panelTable.panels[panel];
     const uint32_t size = CONTENT_TEXT_SHORT;
     int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
@@ -207,9 +258,10 @@ void CPanelLoader::LoadPanel0()
         SizeFromImage(item, item.normalImage);
         item.overImage = LoadItemImage(section, n, "_Obmp", false, size);
         item.overMask = LoadItemImage(section, n, "_Obmp", true, size);
-        // This section has no pressed look of its own: the over look serves again.
-        item.downImage = LoadItemImage(section, n, "_Obmp", false, size);
-        item.downMask = LoadItemImage(section, n, "_Obmp", true, size);
+        // This section has no pressed look of its own: the over look serves again (the same
+        // keys would give the same pictures, so they are not read a second time).
+        item.downImage = item.overImage;
+        item.downMask = item.overMask;
         ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;

@@ -38,6 +38,7 @@ tova_add_e2e_test(main_dialog main_dialog.sh 96)
 tova_add_e2e_test(main_dialog_120dpi main_dialog.sh 120)
 tova_add_e2e_test(panels panels.sh 96 $<TARGET_FILE:tova-sim>)
 tova_add_e2e_test(panels_120dpi panels.sh 120 $<TARGET_FILE:tova-sim>)
+tova_add_e2e_test(gdi_objects gdi_objects.sh)
 # The other systems, each on another board: the 9x family (the program's own port instructions
 # and its ROM read, answered by roduru.dll's trap), and 2000 and NT 4 (the library's exports).
 # NT 4 gets no interaction run: it offers no Rapid Setup, and draws no status column.

@@ -106,4 +106,23 @@ void PrintStartState(const CProgramState& state, CSimMachine& machine, FILE* out
     PrintDetection(state.hw, out);
     PrintInstallList(dialog.installList, out);
     fprintf(out, "portOps=%llu\n", static_cast<unsigned long long>(machine.board.PortOps()));
+    PrintStartCost(machine, out);
+}
+
+void PrintStartCost(CSimMachine& machine, FILE* out)
+{
+    const CSimFileCost& cost = machine.files.Cost();
+    const struct {
+        const char* name;
+        uint64_t value;
+    } values[] = {
+        {"imageLoads", machine.window.ImageLoads()},
+        {"distinctFiles", cost.filesOpened.size()},
+        {"bytesRead", cost.bytesRead},
+        {"profileReads", cost.profileReads},
+        {"cdromMs", SimCdromMilliseconds(cost)},
+    };
+    for (const auto& v : values) {
+        fprintf(out, "%s=%llu\n", v.name, static_cast<unsigned long long>(v.value));
+    }
 }

@@ -39,5 +39,9 @@ private:
 };
 
 // The lines start prints once the dialog is initialised: title, CD root, language, system,
-// detection, install list and the port operations; nothing when the program has ended.
+// detection, install list, the port operations and the cost of the files read; nothing when the
+// program has ended.
 void PrintStartState(const CProgramState& state, CSimMachine& machine, FILE* out);
+// What the start-up's reads cost (docs/start-cost.md): the pictures loaded, the distinct files,
+// the bytes, the profile reads and the same start on a CD-ROM drive.
+void PrintStartCost(CSimMachine& machine, FILE* out);

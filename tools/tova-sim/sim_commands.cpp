@@ -275,6 +275,9 @@ bool SetUpStartMachine(const COptions& options, CSimMachine& machine,
         }
     }
     ApplyBoardToMachine(machine, derived);
+    // The start-up's cost is counted from here, without the look for the CD root above.
+    machine.files.ResetCost();
+    machine.window.ResetImageLoads();
     return true;
 }
 

@@ -533,6 +533,104 @@ int CommandCaption(const char* title, DWORD timeout)
     return 0;
 }
 
+// Wine answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED. There the program's GDI objects
+// are the used entries of its handle table, which the process's PEB points to: 64K entries of
+// 24 bytes (object pointer; owner; unique word whose top bit marks a stock object; type byte;
+// flags; user pointer). Stock objects are the system's, as GetGuiResources leaves them out.
+const SIZE_T WINE_GDI_HANDLES = 0x10000;
+const SIZE_T WINE_GDI_ENTRY_SIZE = 24;
+const SIZE_T WINE_GDI_UNIQUE_OFFSET = 12;
+const SIZE_T WINE_GDI_TYPE_OFFSET = 14;
+const USHORT WINE_GDI_STOCK_FLAG = 0x80;
+// Where the PEB holds GdiSharedHandleTable.
+const SIZE_T PEB_GDI_TABLE_OFFSET = sizeof(void*) == 8 ? 0xF8 : 0x94;
+
+typedef LONG(WINAPI* QueryInformationProcessFunction)(HANDLE, int, PVOID, ULONG, PULONG);
+
+struct CProcessBasics {
+    LONG_PTR exitStatus;
+    PVOID pebBaseAddress;
+    ULONG_PTR affinityMask;
+    LONG_PTR basePriority;
+    ULONG_PTR uniqueProcessId;
+    ULONG_PTR parentProcessId;
+};
+
+// The process's GDI objects counted in its handle table, and how many of each type byte (Wine's
+// numbering: 0x01 DC, 0x04 region, 0x08 palette, 0x09 bitmap, 0x0A font, 0x10 brush, 0x30 pen,
+// ...); -1 when the table cannot be read.
+long CountHandleTableObjects(HANDLE process, long byType[256])
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    auto query = reinterpret_cast<QueryInformationProcessFunction>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationProcess")));
+    CProcessBasics basics = {};
+    if (!query || query(process, 0, &basics, sizeof basics, NULL) != 0) return -1;
+    PVOID table = NULL;
+    SIZE_T got = 0;
+    const char* peb = static_cast<const char*>(basics.pebBaseAddress);
+    if (!ReadProcessMemory(process, peb + PEB_GDI_TABLE_OFFSET, &table, sizeof table, &got) ||
+        got != sizeof table || !table) {
+        return -1;
+    }
+    std::vector<unsigned char> entries(WINE_GDI_HANDLES * WINE_GDI_ENTRY_SIZE);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &got) ||
+        got != entries.size()) {
+        return -1;
+    }
+    long count = 0;
+    for (SIZE_T i = 0; i < WINE_GDI_HANDLES; ++i) {
+        const unsigned char* entry = &entries[i * WINE_GDI_ENTRY_SIZE];
+        USHORT unique = static_cast<USHORT>(entry[WINE_GDI_UNIQUE_OFFSET] |
+                                            (entry[WINE_GDI_UNIQUE_OFFSET + 1] << 8));
+        unsigned char type = entry[WINE_GDI_TYPE_OFFSET];
+        if (type == 0 || (unique & WINE_GDI_STOCK_FLAG)) continue;
+        ++count;
+        ++byType[type];
+    }
+    return count;
+}
+
+// The GDI and USER objects the process owning the window titled title holds now: from
+// GetGuiResources, or on Wine from the process's GDI handle table ("source" says which).
+int CommandGdi(const char* title, DWORD timeout)
+{
+    HWND hwnd = WaitForTitleOrSay(title, timeout, "window");
+    if (!hwnd) return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) {
+        fprintf(stderr, "inspector: cannot open process %lu (error %lu)\n",
+                static_cast<unsigned long>(pid), static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    SetLastError(0);
+    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+    DWORD error = GetLastError();
+    const char* source = "GetGuiResources";
+    long byType[256] = {};
+    if (gdi == 0 && error == ERROR_CALL_NOT_IMPLEMENTED) {
+        gdi = CountHandleTableObjects(process, byType);
+        source = "handle-table";
+    }
+    CloseHandle(process);
+    // A process with a painted window holds GDI objects; none means they were not counted.
+    if (gdi <= 0) {
+        fprintf(stderr, "inspector: the GDI objects of process %lu cannot be counted (%s, error "
+                        "%lu)\n",
+                static_cast<unsigned long>(pid), source, static_cast<unsigned long>(error));
+        return 1;
+    }
+    printf("pid\t%lu\n", static_cast<unsigned long>(pid));
+    printf("gdi\t%ld\n", gdi);
+    printf("source\t%s\n", source);
+    for (int type = 0; type < 256; ++type) {
+        if (byType[type]) printf("type\t0x%02X\t%ld\n", type, byType[type]);
+    }
+    return 0;
+}
+
 double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
 {
     LARGE_INTEGER now;
@@ -655,6 +753,7 @@ int Usage()
             "       inspector waitany TIMEOUT_MS TITLE...  the first of the windows that appears\n"
             "       inspector settled TITLE [TIMEOUT_MS]   wait until it is drawn on the screen\n"
             "       inspector caption TITLE [TIMEOUT_MS]   caption bar strip and its colours\n"
+            "       inspector gdi TITLE [TIMEOUT_MS]       the GDI objects its process holds\n"
             "       inspector check TITLE ID [TIMEOUT_MS]  check box ID's mark and enabled state\n"
             "       inspector text TITLE ID [TIMEOUT_MS]   control ID's whole text, as bytes\n"
             "       inspector scrollpos TITLE ID [TIMEOUT_MS]\n"
@@ -688,6 +787,7 @@ int main(int argc, char** argv)
     if (command == "settled") return CommandSettled(title, TimeoutArg(argc, argv, 3));
     if (command == "drive") return CommandDrive(argv[2]);
     if (command == "caption") return CommandCaption(title, TimeoutArg(argc, argv, 3));
+    if (command == "gdi") return CommandGdi(title, TimeoutArg(argc, argv, 3));
     if (command == "waitany" && argc >= 4) {
         return CommandWaitAny(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), argc - 3, argv + 3);
     }

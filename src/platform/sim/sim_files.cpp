@@ -199,7 +199,23 @@ uint32_t CSimFiles::GetFileAttributes(const char* path) const
     return bits == 0 ? SIM_FILE_ATTRIBUTE_NORMAL : bits;
 }
 
-bool CSimFiles::ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes) const
+uint64_t SimCdromMilliseconds(const CSimFileCost& cost)
+{
+    uint64_t bytes = 0;
+    for (const auto& file : cost.filesOpened) bytes += file.second;
+    // Whole milliseconds, rounded up: a byte read is never free.
+    uint64_t transfer = (bytes * 1000 + SIM_CDROM_BYTES_PER_SECOND - 1) / SIM_CDROM_BYTES_PER_SECOND;
+    return SIM_CDROM_SEEK_MS * cost.filesOpened.size() + transfer;
+}
+
+void CSimFiles::CountRead(const std::string& host, size_t bytes)
+{
+    cost.bytesRead += bytes;
+    uint64_t& most = cost.filesOpened[host];
+    if (bytes > most) most = bytes;
+}
+
+bool CSimFiles::ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes)
 {
     std::string host;
     if (!HostPath(path, &host) || !IsRegularFile(host)) return false;
@@ -218,6 +234,7 @@ bool CSimFiles::ReadHostFile(const char* path, size_t maxBytes, std::vector<char
         }
     }
     fclose(f);
+    CountRead(host, bytes ? bytes->size() : 0);
     return true;
 }
 
@@ -297,6 +314,7 @@ uint32_t CSimFiles::GetPrivateProfileString(const char* section, const char* key
                                             uint32_t size, const char* fileName)
 {
     if (!buffer || size == 0) return 0;
+    ++cost.profileReads;
     std::string name = fileName ? fileName : "win.ini";
     // A bare file name is looked for in the Windows directory, not the current one.
     if (name.find_first_of("\\/:") == std::string::npos) name = windowsDir + "\\" + name;

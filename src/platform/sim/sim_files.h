@@ -18,6 +18,21 @@ const uint32_t SIM_FILE_ATTRIBUTE_ARCHIVE = 0x20;
 const uint32_t SIM_FILE_ATTRIBUTE_NORMAL = 0x80;
 const uint32_t SIM_INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
+// What the program's reads of files cost, counted since the last reset: the profile reads, the
+// bytes, and per distinct file the most bytes one read took from it (the part of the file a
+// drive has to deliver once; a read of it again comes from the system's cache).
+struct CSimFileCost {
+    uint64_t profileReads = 0;
+    uint64_t bytesRead = 0;
+    std::map<std::string, uint64_t> filesOpened;  // host path -> most bytes one read took
+};
+
+// The same reads on a 24x CD-ROM drive of 2002: a seek of SIM_CDROM_SEEK_MS for each distinct
+// file, then its bytes at 24 x 150 KB/s; what the system's cache holds costs nothing.
+const uint64_t SIM_CDROM_SEEK_MS = 100;
+const uint64_t SIM_CDROM_BYTES_PER_SECOND = 24 * 150 * 1024;
+uint64_t SimCdromMilliseconds(const CSimFileCost& cost);
+
 class CSimFiles : public Files {
 public:
     CSimFiles();
@@ -55,8 +70,13 @@ public:
                                      const char* defaultValue, char* buffer, uint32_t size,
                                      const char* fileName) override;
 
+    const CSimFileCost& Cost() const { return cost; }
+    void ResetCost() { cost = CSimFileCost(); }
+
 private:
-    bool ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes) const;
+    // Counts a read that opened the file at host path and took bytes from it.
+    void CountRead(const std::string& host, size_t bytes);
+    bool ReadHostFile(const char* path, size_t maxBytes, std::vector<char>* bytes);
 
     std::string drives[26];  // host folder per letter, "" when unmapped
     std::string programFile;
@@ -64,4 +84,5 @@ private:
     std::string windowsDir;
     // Attribute bits beyond read-only (which is the host file's write permission), by host path.
     std::map<std::string, uint32_t> attributeBits;
+    CSimFileCost cost;
 };

@@ -243,6 +243,7 @@ BitmapHandle CSimWindow::AddBitmap(const std::string& name, int width, int heigh
 
 BitmapHandle CSimWindow::LoadBitmapFile(const char* path)
 {
+    ++imageLoads;
     if (!path) return 0;
     std::vector<char> bytes;
     if (!files.ReadWholeFile(path, SIM_BITMAP_FILE_MAX_BYTES, &bytes)) return 0;

@@ -134,6 +134,9 @@ public:
     std::string BitmapName(BitmapHandle bitmap) const;
     // Bitmaps loaded and not deleted.
     size_t LiveBitmaps() const;
+    // LoadBitmapFile calls since the last reset, failed ones included.
+    uint64_t ImageLoads() const { return imageLoads; }
+    void ResetImageLoads() { imageLoads = 0; }
 
     void SetMinimized(bool minimized) { isMinimized = minimized; }
     // The control with this identifier, or null.
@@ -224,6 +227,7 @@ private:
     bool isMinimized;
     std::vector<CSimDrawOp> drawOps;
     std::vector<CSimBitmap> bitmaps;  // handle h is bitmaps[h - 1]
+    uint64_t imageLoads = 0;
     std::map<uint32_t, CSimControl> controls;
     std::vector<uint32_t> createdControls;
     std::vector<CSimToolTipTool> toolTipTools;

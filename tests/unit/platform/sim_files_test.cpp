@@ -170,3 +170,32 @@ TEST_F(SimFilesTest, ProfileReadsLookForABareNameInTheWindowsDirectory)
                                                  "bmp.ini"));
     EXPECT_STREQ("From the CD", buf);
 }
+
+TEST_F(SimFilesTest, ReadsAreCountedAndTheDriveModelChargesEachFileOnce)
+{
+    std::string picture(36864, 'p');  // 10 ms at 24 x 150 KB/s
+    dir.Write("cd/Pic.bmp", picture);
+    dir.Write("cd/bmp.ini", "[Common]\ntitle=T\n");
+    files.ResetCost();
+    std::vector<char> bytes;
+    char buf[32];
+    // The same file under three spellings, a profile file read twice, a missing file, a check.
+    ASSERT_TRUE(files.ReadWholeFile("E:\\pic.bmp", SIZE_MAX, &bytes));
+    ASSERT_TRUE(files.ReadWholeFile("e:\\PIC.BMP", SIZE_MAX, &bytes));
+    ASSERT_TRUE(files.ReadWholeFile("E:\\Drivers\\..\\Pic.bmp", 100, &bytes));
+    files.GetPrivateProfileString("Common", "title", "", buf, sizeof buf, "E:\\bmp.ini");
+    files.GetPrivateProfileString("Common", "none", "", buf, sizeof buf, "E:\\BMP.INI");
+    EXPECT_FALSE(files.ReadWholeFile("E:\\missing.bmp", SIZE_MAX, &bytes));
+    EXPECT_TRUE(files.CanOpenForReading("E:\\id.log"));
+
+    const CSimFileCost& cost = files.Cost();
+    EXPECT_EQ(2u, cost.profileReads);
+    EXPECT_EQ(3u, cost.filesOpened.size()) << "Pic.bmp, bmp.ini and ID.LOG; the missing one opens nothing";
+    EXPECT_EQ(2 * picture.size() + 100 + 2 * 17, cost.bytesRead) << "every read counts here";
+    // Three seeks, and Pic.bmp's and bmp.ini's bytes once each (rounded up to a millisecond).
+    EXPECT_EQ(3 * 100 + 10 + 1, SimCdromMilliseconds(cost));
+
+    files.ResetCost();
+    EXPECT_EQ(0u, SimCdromMilliseconds(files.Cost()));
+    EXPECT_EQ(0u, files.Cost().bytesRead);
+}

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <string>
 
+#include "common/lead_bytes.h"
 #include "skin/panels.h"
+#include "skin/picture_cache.h"
 #include "unit/skin/skin_rig.h"
 
 namespace {
@@ -111,7 +113,7 @@ TEST_F(PanelsTest, CommonAndOwnItemsTakeTheirRectanglesFromTheirPictures)
     EXPECT_EQ(385, start.bottom);
     EXPECT_EQ("E:\\pics\\p1O.bmp", rig.Name(start.downImage));
     EXPECT_EQ("E:\\pics\\p1O_m.bmp", rig.Name(start.downMask));
-    EXPECT_NE(start.overImage, start.downImage) << "the same file is loaded a second time";
+    EXPECT_EQ(start.overImage, start.downImage) << "the same file shares its one load";
     EXPECT_EQ("E:\\pics\\bk.bmp", rig.Name(rig.PanelAt(0).backgroundImage));
     EXPECT_EQ("E:\\pics\\rtn.bmp", rig.Name(rig.PanelAt(0).returnImage));
     EXPECT_EQ("E:\\pics\\bk4.bmp", rig.Name(rig.PanelAt(4).backgroundImage));
@@ -457,6 +459,90 @@ TEST_F(PanelsTest, TraditionalChineseSystemsReadTheirOwnContentFile)
     EXPECT_STREQ("Chinese", rig.PanelAt(0).line1.c_str());
     EXPECT_STREQ("E:\\", rig.dialog->data.content.contentFile.c_str())
         << "the content path is the root again after every loader";
+}
+
+TEST_F(PanelsTest, EachPictureIsLoadedOnceForEveryPanelThatNamesIt)
+{
+    StandardPictures(rig);
+    Load(StandardContent());
+    // 7 Common items with 6 pictures, 3 own items with 4, and bk, rtn and bk4.
+    const uint64_t distinct = 7 * 6 + 3 * 4 + 3;
+    EXPECT_EQ(distinct, rig.machine.window.ImageLoads());
+    EXPECT_EQ(distinct, rig.machine.window.LiveBitmaps()) << "no handle made and dropped";
+    // The Common section is read for Panel0; the other panels carry the same items.
+    for (int p = 1; p < PANEL_COUNT; ++p) {
+        for (int i = 0; i < PANEL_COMMON_ITEMS; ++i) {
+            const PanelItem& first = Item(0, i);
+            const PanelItem& item = Item(p, i);
+            const BitmapHandle looks[2][6] = {
+                {first.normalImage, first.normalMask, first.overImage, first.overMask,
+                 first.downImage, first.downMask},
+                {item.normalImage, item.normalMask, item.overImage, item.overMask,
+                 item.downImage, item.downMask}};
+            for (int look = 0; look < 6; ++look) {
+                EXPECT_NE(0u, looks[1][look]);
+                EXPECT_EQ(looks[0][look], looks[1][look]) << p << " " << i << " " << look;
+            }
+            EXPECT_EQ(first.left, item.left);
+            EXPECT_EQ(first.top, item.top);
+            EXPECT_EQ(first.right, item.right) << "sized from the shared picture";
+            EXPECT_EQ(first.bottom, item.bottom);
+            EXPECT_STREQ(first.command.c_str(), item.command.c_str());
+            EXPECT_EQ(0, item.hidden);
+        }
+    }
+}
+
+TEST_F(PanelsTest, PicturePathsMatchCaseBlindAndAFailedLoadIsNotRetried)
+{
+    rig.Picture("pics/shared.bmp", 33, 11);
+    rig.Picture("pics/other.bmp", 44, 11);
+    std::string ini = "[Common]\ntotal=3\n"
+                      "0_Nbmp=pics\\shared.bmp\n0_Obmp=PICS\\Shared.BMP\n0_Dbmp=pics\\SHARED.bmp\n"
+                      "1_Nbmp=pics\\gone.bmp\n1_Obmp=pics\\GONE.BMP\n1_Dbmp=pics\\other.bmp\n"
+                      "2_Obmp=pics\\gone.bmp\n"
+                      "[Panel0]\nBK=pics\\Gone.bmp\n[Panel4]\nBK=pics\\other.bmp\n";
+    Load(ini);
+    // shared.bmp, gone.bmp (once, failed) and other.bmp.
+    EXPECT_EQ(3u, rig.machine.window.ImageLoads());
+    const PanelItem& first = Item(3, 0);
+    EXPECT_NE(0u, first.normalImage);
+    EXPECT_EQ(first.normalImage, first.overImage);
+    EXPECT_EQ(first.normalImage, first.downImage);
+    EXPECT_EQ(33, first.right - first.left);
+    EXPECT_EQ("E:\\pics\\shared.bmp", rig.Name(first.overImage)) << "the first spelling loads";
+    for (int p = 0; p < PANEL_COUNT; ++p) {
+        EXPECT_EQ(0u, Item(p, 1).normalImage) << "panel " << p;
+        EXPECT_EQ(0u, Item(p, 1).overImage) << "panel " << p;
+        EXPECT_EQ(0u, Item(p, 2).overImage) << "panel " << p;
+        EXPECT_EQ(Item(p, 2).left, Item(p, 2).right) << "no picture, no width";
+        EXPECT_EQ(Item(0, 1).downImage, Item(p, 1).downImage);
+        EXPECT_NE(0u, Item(p, 1).downImage);
+    }
+    EXPECT_EQ(0u, rig.PanelAt(0).backgroundImage);
+    EXPECT_EQ(Item(0, 1).downImage, rig.PanelAt(4).backgroundImage);
+}
+
+TEST(PicturePath, LettersMatchCaseBlindButTrailBytesAsTheyAre)
+{
+    CLeadBytes single;
+    EXPECT_TRUE(SamePicturePath(single, "E:\\BMP\\Drv_N.bmp", "e:\\bmp\\DRV_n.BMP"));
+    EXPECT_FALSE(SamePicturePath(single, "E:\\bmp\\a.bmp", "E:\\bmp\\a.bmpx"));
+    EXPECT_FALSE(SamePicturePath(single, "E:\\bmp\\a.bmp", "E:\\bmp/a.bmp"))
+        << "the path as built, no other folding";
+    EXPECT_FALSE(SamePicturePath(single, "E:\\[.bmp", "E:\\{.bmp")) << "only letters fold";
+    EXPECT_TRUE(SamePicturePath(single, "", ""));
+
+    // Big5: 0xA4 0x61 and 0xA4 0x41 are two characters, not one letter in two cases; a lead
+    // byte of its own at the end is compared as a byte.
+    CLeadBytes big5;
+    for (int b = 0x81; b <= 0xFE; ++b) big5.SetLeadByte(static_cast<uint8_t>(b));
+    EXPECT_FALSE(SamePicturePath(big5, "E:\\\xA4\x61.bmp", "E:\\\xA4\x41.bmp"));
+    EXPECT_TRUE(SamePicturePath(big5, "E:\\\xA4\x61.bmp", "e:\\\xA4\x61.BMP"));
+    EXPECT_TRUE(SamePicturePath(single, "E:\\\xA4\x61.bmp", "E:\\\xA4\x41.bmp"))
+        << "on a single-byte code page 0x61 is a letter";
+    EXPECT_TRUE(SamePicturePath(big5, "E:\\a\xA4", "E:\\A\xA4"));
+    EXPECT_FALSE(SamePicturePath(big5, "E:\\a\xA4", "E:\\A"));
 }
 
 }  // namespace
