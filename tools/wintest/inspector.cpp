@@ -2,7 +2,7 @@
 // and the demo scripts: lists them, waits for one by title, reads a message box, presses a
 // button, reads a check box's mark, a scroll bar's position and a control's whole text, measures
 // sizes, waits for a window to be painted, times a program's start and tells what kind of drive
-// a letter is.
+// a letter is, and counts the GDI objects of a window's process.
 #include <windows.h>
 
 #include <fcntl.h>
