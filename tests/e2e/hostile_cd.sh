@@ -33,9 +33,9 @@ fault_pattern='Unhandled|page fault|privileged instruction|starting debugger|win
 e2e_begin
 e2e_system winxp
 if [ "$group" = big5-950 ]; then
-    # Every Wine process from here on runs in the Traditional Chinese locale.
-    export LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8
-    grep -qix 'zh_TW.utf8' <<<"$(locale -a)" || e2e_abort "no zh_TW.UTF-8 locale (package locales, locale-gen)"
+    # Every Wine process from here on runs in the Traditional Chinese locale, with its font.
+    tova_chinese_locale || e2e_abort "no Traditional Chinese locale"
+    tova_chinese_fonts || e2e_abort "cannot link the Chinese font"
 fi
 e2e_stage_cd "$board"
 pristine=$TOVA_E2E_WORK/cd-pristine
