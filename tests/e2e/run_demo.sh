@@ -24,6 +24,11 @@ demo() {
     rm -rf "$out/prefix"
 }
 
+# expect_shown WHAT: the last run's log says the window titled from bmp.ini was shown.
+expect_shown() {
+    if grep -qF "the window \"$title\" is shown" "$out.log"; then e2e_pass "$1"; else e2e_fail "$1"; fi
+}
+
 # rgb FILE X Y: the colour of one pixel as "R G B".
 rgb() {
     /usr/bin/convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
@@ -107,11 +112,7 @@ fi
 out=$TOVA_E2E_WORK/win98
 demo "$out" ich4-845pe win98
 e2e_expect_eq "run-demo.sh on Windows 98 SE ends with status 0" 0 "$DEMO_STATUS"
-if grep -qF "the window \"$title\" is shown" "$out.log"; then
-    e2e_pass "run-demo.sh on Windows 98 SE shows the window"
-else
-    e2e_fail "run-demo.sh on Windows 98 SE shows the window"
-fi
+expect_shown "run-demo.sh on Windows 98 SE shows the window"
 # The rows the window lists are the board's on 98 SE: six, the USB 2.0 driver for 98 SE/Me last.
 rows=$(grep -cP '^  window\t.*\tid=20[0-9]\t.*\tclass=Button\t' "$out/windows.txt" 2>/dev/null)
 e2e_expect_eq "run-demo.sh on Windows 98 SE lists the board's six rows" 6 "$rows"
@@ -126,11 +127,9 @@ fi
 out=$TOVA_E2E_WORK/cht
 TOVA_DEMO_LANG=zh_TW demo "$out"
 e2e_expect_eq "run-demo.sh on a Traditional Chinese XP ends with status 0" 0 "$DEMO_STATUS"
-if grep -qF "the program reads cht.ini" "$out.log" && grep -qF "the window \"$title\" is shown" "$out.log"; then
-    e2e_pass "run-demo.sh on a Traditional Chinese XP shows the window"
-else
-    e2e_fail "run-demo.sh on a Traditional Chinese XP shows the window"
-fi
+expect_shown "run-demo.sh on a Traditional Chinese XP shows the window"
+grep -qF "the program reads cht.ini" "$out.log" && e2e_pass "run-demo.sh says the program reads cht.ini" ||
+    e2e_fail "run-demo.sh says the program reads cht.ini"
 [ -s "$out/screenshot.png" ] && cp "$out/screenshot.png" "$TOVA_E2E_ARTIFACTS/screenshot-cht.png"
 
 # --- A system the program refuses: the run fails and says what the program said.
