@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "common/bitmap_header.h"
 
@@ -219,6 +220,8 @@ void CWin32ClientSurfaces::ReleaseAll()
 
 namespace {
 
+const size_t BITMAP_READ_CHUNK = 64 * 1024;
+
 // LoadImageA believes a file's header: one that promises more rows, colours or pixel bytes than
 // the file holds makes it read past the file's end and fault, which ends the program with the
 // system's error box (a CD picture cut short is enough). So the file is judged first, from its
@@ -230,11 +233,12 @@ bool BitmapFileIsSound(const char* path)
     uint8_t head[BITMAP_HEAD_BYTES];
     size_t headSize = fread(head, 1, sizeof head, file);
     // The size by reading on (the C library of Windows 95 offers no seek we may import); the
-    // system's cache serves the loader's read after this one.
+    // system's cache serves the loader's read after this one. Large reads: each is a system
+    // call, and the pictures of a CD are some megabytes.
     uint64_t size = headSize;
-    char rest[4096];
+    std::vector<char> rest(BITMAP_READ_CHUNK);
     size_t got;
-    while ((got = fread(rest, 1, sizeof rest, file)) > 0) size += got;
+    while ((got = fread(rest.data(), 1, rest.size(), file)) > 0) size += got;
     bool readWhole = !ferror(file);
     fclose(file);
     CBitmapHeader header;
