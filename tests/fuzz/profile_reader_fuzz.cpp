@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

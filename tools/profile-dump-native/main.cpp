@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 #include "profile_query.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 #include "tools/profile-dump-native/profile_query.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_system.h"

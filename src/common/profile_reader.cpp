@@ -1,6 +1,6 @@
 // Profile (INI) reads over a file's bytes, behaving as GetPrivateProfileStringA does under
 // Wine's kernel32 (checked against it on the files in tests/data/profiles).
-#include "platform/sim/profile_reader.h"
+#include "common/profile_reader.h"
 
 #include <cstring>
 #include <vector>
@@ -136,11 +136,16 @@ void DecodeUtf16(const unsigned char* p, const unsigned char* end, bool bigEndia
 // or ") loses them; the closing quote is dropped only when the buffer reached it, so a value
 // that exactly fills the buffer loses its last character as well (Wine does this too). A bare
 // pair of quotes in a one-byte buffer gives "" here; Wine writes one byte before its buffer.
+bool IsQuoted(CSpan value)
+{
+    return value.length >= 2 && (value.text[0] == '"' || value.text[0] == '\'') &&
+           value.text[value.length - 1] == value.text[0];
+}
+
 uint32_t CopyEntry(CSpan value, char* buffer, uint32_t bufferSize)
 {
     if (bufferSize == 0 || !buffer) return 0;
-    bool quoted = value.length >= 2 && (value.text[0] == '"' || value.text[0] == '\'') &&
-                  value.text[value.length - 1] == value.text[0];
+    bool quoted = IsQuoted(value);
     if (quoted) {
         ++value.text;
         --value.length;  // the closing quote is still counted
@@ -165,8 +170,10 @@ uint32_t CopyDefault(const char* defaultValue, char* buffer, uint32_t bufferSize
 }  // namespace
 
 uint32_t ReadProfileString(const char* data, size_t size, const char* section, const char* key,
-                           const char* defaultValue, char* buffer, uint32_t bufferSize)
+                           const char* defaultValue, char* buffer, uint32_t bufferSize,
+                           bool* quoted)
 {
+    if (quoted) *quoted = false;
     // Listing the sections or keys (a null name) is not a read this program makes.
     if (!section || !key) return CopyDefault(defaultValue, buffer, bufferSize);
     if (!data) size = 0;
@@ -231,6 +238,7 @@ uint32_t ReadProfileString(const char* data, size_t size, const char* section, c
         // A key without '=' has no value: it reads as missing, and hides later keys of its name.
         if (!equals) break;
         CSpan value = CutAtZero(Trim(equals + 1, lineLast));
+        if (quoted) *quoted = IsQuoted(value);
         return CopyEntry(value, buffer, bufferSize);
     }
     return CopyDefault(defaultValue, buffer, bufferSize);
