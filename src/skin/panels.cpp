@@ -50,7 +50,11 @@ int32_t AddClamped(int32_t base, int64_t extent)
 }
 
 CPanelLoader::CPanelLoader(CPlatform& platform, CProgramState& state)
-    : platform(platform), state(state), dialog(state.dialog), leadBytes(platform.system)
+    : platform(platform),
+      state(state),
+      dialog(state.dialog),
+      leadBytes(platform.system),
+      profiles(platform.files, leadBytes)
 {
 }
 
@@ -82,7 +86,7 @@ void CPanelLoader::EndPanel()
 BitmapHandle CPanelLoader::LoadImage(const char* section, const char* key, uint32_t bufferSize)
 {
     std::vector<char> name(bufferSize, '\0');
-    ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section, key,
+    ReadProfileText(profiles, leadBytes, dialog.content.contentFile.c_str(), section, key,
                     name.data(), bufferSize);
     if (name[0] == '\0') return 0;
     // Picture names are relative to the CD root.
@@ -114,7 +118,7 @@ BitmapHandle CPanelLoader::LoadItemImage(const char* section, unsigned item, con
 int CPanelLoader::ItemNumber(const char* section, unsigned item, const char* suffix,
                              uint32_t bufferSize)
 {
-    return ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(), section,
+    return ReadProfileNumber(profiles, dialog.content.contentFile.c_str(), section,
                              ProfileItemKey(item, suffix).c_str(), bufferSize);
 }
 
@@ -129,7 +133,7 @@ void CPanelLoader::SizeFromImage(PanelItem& item, BitmapHandle image)
 
 void CPanelLoader::LoadPanelTexts(int panel, const char* section, uint32_t bufferSize)
 {
-    Files& files = platform.files;
+    Files& files = profiles;
     const char* file = dialog.content.contentFile.c_str();
     Panel& p = state.panelTable.panels[panel];
     p.backgroundImage = LoadImage(section, "BK", bufferSize);
@@ -202,7 +206,7 @@ int CPanelLoader::ReadCommonItems(int panel)
 {
     Panel& p = state.panelTable.panels[panel];
     const uint32_t size = CONTENT_TEXT_SHORT;
-    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
+    int total = ReadProfileNumber(profiles, dialog.content.contentFile.c_str(),
                                   SECTION_COMMON, "total", size);
     // The panel's own items follow at fixed numbers, so the content cannot add Common items
     // beyond them; missing ones stay empty (nothing drawn, nothing hit).
@@ -219,7 +223,7 @@ int CPanelLoader::ReadCommonItems(int panel)
         SizeFromImage(item, item.overImage);
         item.downImage = LoadItemImage(SECTION_COMMON, n, "_Dbmp", false, size);
         item.downMask = LoadItemImage(SECTION_COMMON, n, "_Dbmp", true, size);
-        ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(),
+        ReadProfileText(profiles, leadBytes, dialog.content.contentFile.c_str(),
                         SECTION_COMMON, ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
@@ -238,7 +242,7 @@ void CPanelLoader::LoadPanel0()
     Panel& p = state.panelTable.panels[0];
     const CDetectionResults& results = state.hw.results;
     // Three own items by content; they sit at fixed numbers before the driver rows.
-    int own = ClampInt(ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(),
+    int own = ClampInt(ReadProfileNumber(profiles, dialog.content.contentFile.c_str(),
                                          section, "total", size),
                        0, PANEL0_OWN_ITEMS);
     for (int i = 0; i < own; ++i) {
@@ -262,7 +266,7 @@ void CPanelLoader::LoadPanel0()
         // keys would give the same pictures, so they are not read a second time).
         item.downImage = item.overImage;
         item.downMask = item.overMask;
-        ReadProfileText(platform.files, leadBytes, dialog.content.contentFile.c_str(), section,
+        ReadProfileText(profiles, leadBytes, dialog.content.contentFile.c_str(), section,
                         ProfileItemKey(n, "_exe").c_str(), &item.command);
         item.hidden = 0;
     }
@@ -345,7 +349,7 @@ void CPanelLoader::LoadDriverRows(int firstRow)
 void CPanelLoader::ReadToolTip(PanelItem& item)
 {
     // The tooltip field has a byte more than the buffer it is read with.
-    ReadProfileText(platform.files, leadBytes, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
+    ReadProfileText(profiles, leadBytes, dialog.content.tipFile.c_str(), CONTENT_TIP_SECTION,
                     item.caption.c_str(), item.tooltip.Buffer(), CONTENT_TEXT_LONG);
 }
 
@@ -370,7 +374,7 @@ void CPanelLoader::LoadPanel1()
     LoadPanelTexts(1, section, size);
     LoadCommonItems(1);
 
-    int total = ReadProfileNumber(platform.files, dialog.content.contentFile.c_str(), section,
+    int total = ReadProfileNumber(profiles, dialog.content.contentFile.c_str(), section,
                                   "total", size);
     // Only the rows that fit the panel are loaded, and the list scrolls over those.
     int rows = ClampInt(total, 0, PANEL1_MAX_ROWS);
@@ -395,7 +399,7 @@ void CPanelLoader::LoadToolRows(int rows)
 {
     const char* section = PANEL_SECTIONS[1];
     const uint32_t size = PANEL_BUFFER_SIZES[1];
-    Files& files = platform.files;
+    Files& files = profiles;
     const char* file = dialog.content.contentFile.c_str();
     Panel& p = state.panelTable.panels[1];
     for (int j = 0; j < rows; ++j) {

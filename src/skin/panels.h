@@ -7,6 +7,7 @@
 #include "common/fixed_text.h"
 #include "skin/content_files.h"
 #include "skin/panel_table.h"
+#include "skin/profile_cache.h"
 
 struct CPlatform;
 struct CProgramState;
@@ -83,6 +84,8 @@ private:
     CDialogState& dialog;
     // The CD's texts are cut to their fields on the system's character boundaries.
     const CLeadBytes leadBytes;
+    // The content and tip files, each read once for all five panels.
+    CProfileCache profiles;
 };
 
 // left + extent, held inside the int range whatever a CD's numbers or pictures say.
