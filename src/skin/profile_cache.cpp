@@ -36,7 +36,8 @@ uint32_t CProfileCache::GetPrivateProfileString(const char* section, const char*
 const CProfileCache::CCopy* CProfileCache::CopyOf(const char* fileName)
 {
     // A bare name is looked for in the Windows folder by the system, elsewhere by a file read.
-    if (!fileName || !strpbrk(fileName, "\\/:")) return nullptr;
+    if (!fileName) return nullptr;
+    if (!strchr(fileName, '\\') && !strchr(fileName, '/') && !strchr(fileName, ':')) return nullptr;
     if (strlen(fileName) >= CONTENT_PATH_SIZE) return nullptr;
     for (size_t i = 0; i < copyCount; ++i) {
         if (copies[i].name.Equals(fileName)) return &copies[i];

@@ -28,9 +28,8 @@ class CProfileCache : public Files {
 public:
     CProfileCache(Files& files, const CLeadBytes& leadBytes);
 
-    uint32_t GetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* buffer, uint32_t size,
-                                     const char* fileName) override;
+    uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* buffer, uint32_t size, const char* fileName) override;
 
     bool CanOpenForReading(const char* path) override { return files.CanOpenForReading(path); }
     bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override
@@ -58,9 +57,9 @@ public:
 
 private:
     struct CCopy {
-        FixedText<CONTENT_PATH_SIZE> name;  // as the loaders spell it
-        bool found = false;  // the file could be read
-        bool plain = false;  // and the copy may answer for it
+        FixedText<CONTENT_PATH_SIZE> name; // as the loaders spell it
+        bool found = false;                // the file could be read
+        bool plain = false;                // and the copy may answer for it
         std::vector<char> bytes;
     };
 

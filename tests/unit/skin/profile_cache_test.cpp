@@ -39,9 +39,8 @@ public:
     uint32_t GetCurrentDirectory(char*, uint32_t) override { return 0; }
     uint32_t GetModuleFileName(char*, uint32_t) override { return 0; }
     uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* buffer, uint32_t size,
-                                     const char* fileName) override
+    uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* buffer, uint32_t size, const char* fileName) override
     {
         ++profileCalls;
         auto it = contents.find(fileName);
@@ -71,9 +70,10 @@ CAnswer Ask(Files& files, const char* file, const char* section, const char* key
 {
     std::vector<char> buffer(size + 8, '#');
     CAnswer answer;
-    answer.result = files.GetPrivateProfileString(section, key, defaultValue, buffer.data(), size,
-                                                  file);
-    for (size_t i = size; i < buffer.size(); ++i) EXPECT_EQ('#', buffer[i]) << "past the buffer";
+    answer.result =
+        files.GetPrivateProfileString(section, key, defaultValue, buffer.data(), size, file);
+    for (size_t i = size; i < buffer.size(); ++i)
+        EXPECT_EQ('#', buffer[i]) << "past the buffer";
     answer.text = size ? std::string(buffer.data()) : std::string();
     return answer;
 }
@@ -88,7 +88,7 @@ std::string FileBytes(const std::filesystem::path& path)
     return bytes.str();
 }
 
-}  // namespace
+} // namespace
 
 // On every file and query of the reader's corpus (blanks, cuts, quotes, zeros, marks, CR-only
 // lines...), the start-up gets what the system's call gives, on a single-byte and a double-byte
@@ -97,7 +97,8 @@ TEST(ProfileCacheTest, AnswersAsTheSystemOnTheWholeCorpus)
 {
     CLeadBytes westernLeads;
     CLeadBytes chineseLeads;
-    for (int b = 0x81; b <= 0xFE; ++b) chineseLeads.SetLeadByte(static_cast<uint8_t>(b));
+    for (int b = 0x81; b <= 0xFE; ++b)
+        chineseLeads.SetLeadByte(static_cast<uint8_t>(b));
     const std::filesystem::path corpus = std::filesystem::path(TOVA_TEST_DATA_DIR) / "profiles";
     int queries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
@@ -131,7 +132,8 @@ TEST(ProfileCacheTest, APlainFileIsReadOnceAndAskedOfTheSystemNever)
 {
     CCountingFiles system;
     system.contents[FILE_NAME] =
-        "[Common]\r\ntitle=Demo CD \xE9t\xE9\r\ntotal=7\r\n[Panel0]\r\n\t0_x = 12 \r\nBK=bmp\\bk.bmp\r\n";
+        "[Common]\r\ntitle=Demo CD \xE9t\xE9\r\ntotal=7\r\n[Panel0]\r\n\t0_x = 12 "
+        "\r\nBK=bmp\\bk.bmp\r\n";
     system.contents["E:\\tip.ini"] = "[Eng]\nDriver A=Installs A\n";
     CLeadBytes leads;
     CProfileCache cache(system, leads);
@@ -164,8 +166,8 @@ TEST(ProfileCacheTest, LeavesToTheSystemWhatOnlyItCanAnswer)
         const char* what;
         std::string bytes;
         uint32_t size;
-        bool chinese;      // the system's code page has lead bytes 0x81 to 0xFE
-        int systemCalls;   // of the two reads of key k
+        bool chinese;    // the system's code page has lead bytes 0x81 to 0xFE
+        int systemCalls; // of the two reads of key k
     };
     const std::string big = "[S]\r\nk=v\r\n" + std::string(70000, ';') + "\r\n";
     const CCase cases[] = {
@@ -187,7 +189,8 @@ TEST(ProfileCacheTest, LeavesToTheSystemWhatOnlyItCanAnswer)
         system.contents[FILE_NAME] = c.bytes;
         CLeadBytes leads;
         if (c.chinese) {
-            for (int b = 0x81; b <= 0xFE; ++b) leads.SetLeadByte(static_cast<uint8_t>(b));
+            for (int b = 0x81; b <= 0xFE; ++b)
+                leads.SetLeadByte(static_cast<uint8_t>(b));
         }
         CProfileCache cache(system, leads);
         for (int i = 0; i < 2; ++i) {
