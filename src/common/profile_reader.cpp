@@ -132,16 +132,17 @@ void DecodeUtf16(const unsigned char* p, const unsigned char* end, bool bigEndia
     }
 }
 
-// Copies a value into the caller's buffer. A value enclosed in a matching pair of quotes ('
-// or ") loses them; the closing quote is dropped only when the buffer reached it, so a value
-// that exactly fills the buffer loses its last character as well (Wine does this too). A bare
-// pair of quotes in a one-byte buffer gives "" here; Wine writes one byte before its buffer.
+// A value enclosed in a matching pair of quotes, ' or ".
 bool IsQuoted(CSpan value)
 {
     return value.length >= 2 && (value.text[0] == '"' || value.text[0] == '\'') &&
            value.text[value.length - 1] == value.text[0];
 }
 
+// Copies a value into the caller's buffer. A value enclosed in a matching pair of quotes ('
+// or ") loses them; the closing quote is dropped only when the buffer reached it, so a value
+// that exactly fills the buffer loses its last character as well (Wine does this too). A bare
+// pair of quotes in a one-byte buffer gives "" here; Wine writes one byte before its buffer.
 uint32_t CopyEntry(CSpan value, char* buffer, uint32_t bufferSize)
 {
     if (bufferSize == 0 || !buffer) return 0;
