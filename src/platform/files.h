@@ -26,6 +26,45 @@ public:
     // GetPrivateProfileStringA for one key: the value (or the default) cut to size - 1,
     // returning the number of characters copied.
     virtual uint32_t GetPrivateProfileString(const char* section, const char* key,
-                                             const char* defaultValue, char* buffer,
-                                             uint32_t size, const char* fileName) = 0;
+                                             const char* defaultValue, char* buffer, uint32_t size,
+                                             const char* fileName) = 0;
+};
+
+// A Files that passes every call to another: a service that changes a few calls derives from it
+// and overrides just those.
+class CFilesForwarder : public Files {
+public:
+    explicit CFilesForwarder(Files& inner) : inner(inner) {}
+
+    bool CanOpenForReading(const char* path) override { return inner.CanOpenForReading(path); }
+    bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override
+    {
+        return inner.ReadWholeFile(path, maxBytes, bytes);
+    }
+    bool DeleteFile(const char* path) override { return inner.DeleteFile(path); }
+    bool SetFileAttributes(const char* path, uint32_t attributes) override
+    {
+        return inner.SetFileAttributes(path, attributes);
+    }
+    bool SetCurrentDirectory(const char* path) override { return inner.SetCurrentDirectory(path); }
+    uint32_t GetCurrentDirectory(char* buffer, uint32_t size) override
+    {
+        return inner.GetCurrentDirectory(buffer, size);
+    }
+    uint32_t GetModuleFileName(char* buffer, uint32_t size) override
+    {
+        return inner.GetModuleFileName(buffer, size);
+    }
+    uint32_t GetWindowsDirectory(char* buffer, uint32_t size) override
+    {
+        return inner.GetWindowsDirectory(buffer, size);
+    }
+    uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* buffer, uint32_t size, const char* fileName) override
+    {
+        return inner.GetPrivateProfileString(section, key, defaultValue, buffer, size, fileName);
+    }
+
+protected:
+    Files& inner;
 };

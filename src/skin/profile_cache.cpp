@@ -6,7 +6,7 @@
 #include "common/profile_reader.h"
 
 CProfileCache::CProfileCache(Files& files, const CLeadBytes& leadBytes)
-    : files(files), leadBytes(leadBytes)
+    : CFilesForwarder(files), leadBytes(leadBytes)
 {
 }
 
@@ -30,7 +30,7 @@ uint32_t CProfileCache::GetPrivateProfileString(const char* section, const char*
         // differ; only the system can say what it gives for them.
         if (!quoted && length + 1 < size) return length;
     }
-    return files.GetPrivateProfileString(section, key, defaultValue, buffer, size, fileName);
+    return inner.GetPrivateProfileString(section, key, defaultValue, buffer, size, fileName);
 }
 
 const CProfileCache::CCopy* CProfileCache::CopyOf(const char* fileName)
@@ -46,9 +46,9 @@ const CProfileCache::CCopy* CProfileCache::CopyOf(const char* fileName)
     CCopy& copy = copies[copyCount++];
     copy.name = fileName;
     // One byte past the limit tells a file too large for the copy.
-    bool read = files.ReadWholeFile(fileName, PROFILE_CACHE_MAX_BYTES + 1, &copy.bytes);
+    bool read = inner.ReadWholeFile(fileName, PROFILE_CACHE_MAX_BYTES + 1, &copy.bytes);
     // A file that opens but fails to read is the system's to judge.
-    copy.found = read || files.CanOpenForReading(fileName);
+    copy.found = read || inner.CanOpenForReading(fileName);
     copy.plain = read && copy.bytes.size() <= PROFILE_CACHE_MAX_BYTES && IsPlain(copy.bytes);
     if (!copy.plain) std::vector<char>().swap(copy.bytes);
     return &copy;

@@ -24,36 +24,12 @@ const size_t PROFILE_CACHE_MAX_BYTES = 64 * 1024 - 1;
 const size_t PROFILE_CACHE_FILES = 4;
 
 // A Files service whose profile reads come from the copy; every other call is the system's.
-class CProfileCache : public Files {
+class CProfileCache : public CFilesForwarder {
 public:
     CProfileCache(Files& files, const CLeadBytes& leadBytes);
 
     uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                      char* buffer, uint32_t size, const char* fileName) override;
-
-    bool CanOpenForReading(const char* path) override { return files.CanOpenForReading(path); }
-    bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<char>* bytes) override
-    {
-        return files.ReadWholeFile(path, maxBytes, bytes);
-    }
-    bool DeleteFile(const char* path) override { return files.DeleteFile(path); }
-    bool SetFileAttributes(const char* path, uint32_t attributes) override
-    {
-        return files.SetFileAttributes(path, attributes);
-    }
-    bool SetCurrentDirectory(const char* path) override { return files.SetCurrentDirectory(path); }
-    uint32_t GetCurrentDirectory(char* buffer, uint32_t size) override
-    {
-        return files.GetCurrentDirectory(buffer, size);
-    }
-    uint32_t GetModuleFileName(char* buffer, uint32_t size) override
-    {
-        return files.GetModuleFileName(buffer, size);
-    }
-    uint32_t GetWindowsDirectory(char* buffer, uint32_t size) override
-    {
-        return files.GetWindowsDirectory(buffer, size);
-    }
 
 private:
     struct CCopy {
@@ -67,7 +43,6 @@ private:
     const CCopy* CopyOf(const char* fileName);
     bool IsPlain(const std::vector<char>& bytes) const;
 
-    Files& files;
     const CLeadBytes& leadBytes;
     CCopy copies[PROFILE_CACHE_FILES];
     size_t copyCount = 0;

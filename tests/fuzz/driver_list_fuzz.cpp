@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "hw/driver_list.h"
+#include "tests/unit/platform/null_files.h"
 
 namespace {
 
 // A file service that holds one file: the fuzzer's bytes.
-class CFuzzListFiles : public Files {
+class CFuzzListFiles : public CNullFiles {
 public:
     CFuzzListFiles(const uint8_t* data, size_t size) : data(data), size(size) {}
 
@@ -20,18 +21,6 @@ public:
         size_t n = size < maxBytes ? size : maxBytes;
         bytes->assign(reinterpret_cast<const char*>(data), reinterpret_cast<const char*>(data) + n);
         return true;
-    }
-    bool DeleteFile(const char*) override { return false; }
-    bool SetFileAttributes(const char*, uint32_t) override { return false; }
-    bool SetCurrentDirectory(const char*) override { return false; }
-    uint32_t GetCurrentDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetModuleFileName(char*, uint32_t) override { return 0; }
-    uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetPrivateProfileString(const char*, const char*, const char*, char* buffer,
-                                     uint32_t size, const char*) override
-    {
-        if (size > 0) buffer[0] = '\0';
-        return 0;
     }
 
 private:
@@ -46,12 +35,12 @@ const char* const FUZZ_TAGS[] = {";Chipset;", ";audio;", ";AMR;", ";LAN;", ";Int
 const size_t FUZZ_OS_COUNT = sizeof FUZZ_OS_CODES / sizeof FUZZ_OS_CODES[0];
 const size_t FUZZ_TAG_COUNT = sizeof FUZZ_TAGS / sizeof FUZZ_TAGS[0];
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CFuzzListFiles files(data, size);
-    static CInstallList list;  // large; kept out of the stack
+    static CInstallList list; // large; kept out of the stack
     list = CInstallList();
     if (!ReadListFile(files, "E:\\TOVA.TXT", list) || size == 0) return 0;
     // The input's last bytes, which follow the list's last line, pick the running system and

@@ -16,9 +16,9 @@ namespace {
 // The file service of the simulated machine, with every call the invocation makes noted with
 // its virtual time, and changes to the disk that happen at given times (what an installer
 // running beside the program does).
-class CWatchedFiles : public Files {
+class CWatchedFiles : public CFilesForwarder {
 public:
-    CWatchedFiles(CSimFiles& inner, CSimClock& clock) : inner(inner), clock(clock) {}
+    CWatchedFiles(CSimFiles& inner, CSimClock& clock) : CFilesForwarder(inner), clock(clock) {}
 
     void At(uint64_t ms, std::function<void()> action) { actions.push_back({ms, action}); }
     // How many calls of a kind ("open", "read", "delete") were made, and when.
@@ -46,29 +46,6 @@ public:
         Note("delete");
         return inner.DeleteFile(path);
     }
-    bool SetFileAttributes(const char* path, uint32_t attributes) override
-    {
-        return inner.SetFileAttributes(path, attributes);
-    }
-    bool SetCurrentDirectory(const char* path) override { return inner.SetCurrentDirectory(path); }
-    uint32_t GetCurrentDirectory(char* buffer, uint32_t size) override
-    {
-        return inner.GetCurrentDirectory(buffer, size);
-    }
-    uint32_t GetModuleFileName(char* buffer, uint32_t size) override
-    {
-        return inner.GetModuleFileName(buffer, size);
-    }
-    uint32_t GetWindowsDirectory(char* buffer, uint32_t size) override
-    {
-        return inner.GetWindowsDirectory(buffer, size);
-    }
-    uint32_t GetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* buffer, uint32_t size,
-                                     const char* fileName) override
-    {
-        return inner.GetPrivateProfileString(section, key, defaultValue, buffer, size, fileName);
-    }
 
 private:
     void Note(const char* call)
@@ -87,7 +64,6 @@ private:
         uint64_t at;
         std::function<void()> action;
     };
-    CSimFiles& inner;
     CSimClock& clock;
     std::vector<CAction> actions;
     std::vector<std::pair<std::string, uint64_t>> calls;

@@ -10,13 +10,14 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_system.h"
 #include "skin/content_files.h"
+#include "unit/platform/null_files.h"
 #include "unit/platform/temp_dir.h"
 
 namespace {
 
 // A file service that answers profile reads from one in-memory profile and remembers the last
 // call, so the tests can see the default and the buffer size the helpers pass.
-class CProfileFilesMock : public Files {
+class CProfileFilesMock : public CNullFiles {
 public:
     std::string profile;
     std::string lastSection, lastKey, lastDefault, lastFile;
@@ -25,14 +26,6 @@ public:
     // When set, the read fills the whole buffer without a terminator and claims this length.
     uint32_t misbehaveWith = 0;
 
-    bool CanOpenForReading(const char*) override { return false; }
-    bool ReadWholeFile(const char*, size_t, std::vector<char>*) override { return false; }
-    bool DeleteFile(const char*) override { return false; }
-    bool SetFileAttributes(const char*, uint32_t) override { return false; }
-    bool SetCurrentDirectory(const char*) override { return false; }
-    uint32_t GetCurrentDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetModuleFileName(char*, uint32_t) override { return 0; }
-    uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
     uint32_t GetPrivateProfileString(const char* section, const char* key,
                                      const char* defaultValue, char* buffer, uint32_t size,
                                      const char* fileName) override

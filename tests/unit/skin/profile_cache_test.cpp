@@ -12,12 +12,13 @@
 #include "common/profile_reader.h"
 #include "skin/profile_cache.h"
 #include "tools/profile-dump-native/profile_query.h"
+#include "unit/platform/null_files.h"
 
 namespace {
 
 // The system's files: profile reads answered over the file's bytes (as Wine answers them, per
 // the reader's own tests), each call and each whole read counted.
-class CCountingFiles : public Files {
+class CCountingFiles : public CNullFiles {
 public:
     std::map<std::string, std::string> contents;
     int profileCalls = 0;
@@ -33,12 +34,6 @@ public:
         bytes->assign(it->second.data(), it->second.data() + n);
         return true;
     }
-    bool DeleteFile(const char*) override { return false; }
-    bool SetFileAttributes(const char*, uint32_t) override { return false; }
-    bool SetCurrentDirectory(const char*) override { return false; }
-    uint32_t GetCurrentDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetModuleFileName(char*, uint32_t) override { return 0; }
-    uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
     uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                      char* buffer, uint32_t size, const char* fileName) override
     {
